@@ -1,0 +1,40 @@
+// Synthetic binary scenes shared by the benchmarks: deterministic for a seed,
+// CV_8U with cells 0 or 255.
+#pragma once
+
+#include <opencv2/core.hpp>
+#include <opencv2/imgproc.hpp>
+
+#include <algorithm>
+#include <random>
+
+// `count` filled discs at random centres, radii 4 .. max(5, min(w, h) / 16),
+// overlapping freely.
+inline cv::Mat discs_scene(int width, int height, int count, unsigned seed) {
+  cv::Mat image(height, width, CV_8U, cv::Scalar(0));
+  if (width <= 0 || height <= 0) return image;
+  std::mt19937 rng(seed);
+  const int max_radius = std::max(5, std::min(width, height) / 16);
+  std::uniform_int_distribution<int> x_dist(0, width - 1);
+  std::uniform_int_distribution<int> y_dist(0, height - 1);
+  std::uniform_int_distribution<int> r_dist(4, max_radius);
+  for (int i = 0; i < count; ++i) {
+    const int x = x_dist(rng);
+    const int y = y_dist(rng);
+    const int r = r_dist(rng);
+    cv::circle(image, cv::Point(x, y), r, cv::Scalar(255), cv::FILLED, cv::LINE_8);
+  }
+  return image;
+}
+
+// Gaussian noise thresholded at its mean: each cell is 255 with probability 1/2.
+inline cv::Mat noise_scene(int width, int height, unsigned seed) {
+  cv::Mat image(height, width, CV_8U, cv::Scalar(0));
+  std::mt19937 rng(seed);
+  std::normal_distribution<float> noise(0.0f, 1.0f);
+  for (int y = 0; y < height; ++y) {
+    unsigned char* row = image.ptr<unsigned char>(y);
+    for (int x = 0; x < width; ++x) row[x] = noise(rng) >= 0.0f ? 255 : 0;
+  }
+  return image;
+}

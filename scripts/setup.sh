@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs what the build needs and is missing (Debian packages only), then
+# configures and builds into build/ (and build-asan/ with --asan).
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+
+packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev libopencv-dev clang libclang-rt-14-dev)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "installing: ${missing[*]}"
+  sudo_cmd=""
+  [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
+  $sudo_cmd apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+
+jobs=$(nproc 2>/dev/null || echo 2)
+build() {  # build DIR [cmake options...]
+  local dir=$1; shift
+  cmake -S "$top" -B "$top/$dir" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+  cmake --build "$top/$dir" -j"$jobs"
+}
+build build
+if [ "${1:-}" = "--asan" ]; then
+  build build-asan -DZELK_SANITIZE=ON -DZELK_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
+fi

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# The whole test suite from a fresh machine: set-up and build, the tests,
+# the same tests under AddressSanitizer and UndefinedBehaviorSanitizer, and a
+# bounded fuzz run of every fuzz target.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+"$top/scripts/setup.sh" --asan
+jobs=$(nproc 2>/dev/null || echo 2)
+
+echo "== tests"
+ctest --test-dir "$top/build" -j"$jobs" --output-on-failure
+echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+  ctest --test-dir "$top/build-asan" -j"$jobs" --output-on-failure
+if [ -x "$top/scripts/fuzz.sh" ]; then
+  echo "== fuzzing"
+  "$top/scripts/fuzz.sh" "${ZELK_FUZZ_SECONDS:-60}"
+fi

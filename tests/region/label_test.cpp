@@ -1,0 +1,242 @@
+// Labelling computation on hand-made images, and against OpenCV.
+#include <gtest/gtest.h>
+
+#include <opencv2/imgproc.hpp>
+
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "region/label.h"
+#include "support/owned_matrix.h"
+
+namespace {
+
+using frame::CellType;
+using zt::OwnedMatrix;
+
+// Runs the computation as the binding does, on an image given as text rows
+// ('#' or a digit = foreground), and returns the output as numbers.
+struct Labelled {
+  std::vector<std::vector<long>> cells;
+  long count = 0;
+};
+
+OwnedMatrix image(const std::vector<std::string>& rows, long padding = 0, std::uint8_t on = 255) {
+  OwnedMatrix m(CellType::Char, 1, {static_cast<long>(rows[0].size()), static_cast<long>(rows.size())},
+                padding);
+  for (long y = 0; y < static_cast<long>(rows.size()); ++y)
+    for (long x = 0; x < static_cast<long>(rows[y].size()); ++x)
+      m.at<std::uint8_t>(x, y) = rows[y][x] == '.' ? 0 : on;
+  return m;
+}
+
+Labelled run(const frame::Matrix& in, region::LabelSettings s = {}, long out_padding = 0) {
+  const long w = in.dim[0], h = in.dim[1];
+  OwnedMatrix labels(CellType::Long, 1, {w, h}, out_padding);
+  OwnedMatrix out(CellType::Char, 1, {w, h}, out_padding);
+  std::vector<region::FillRecord> stack(static_cast<std::size_t>(region::fill_stack_room(w, h)));
+  auto tables = std::make_unique<region::LabelTables>();
+  const auto in_view = frame::plane_view<const std::uint8_t>(in, w, h);
+  const auto lab = frame::plane_view<std::int32_t>(labels.matrix(), w, h);
+  Labelled r;
+  r.count = region::label_blobs(in_view, lab, stack.data(), *tables);
+  if (s.char_output)
+    region::finish_char(s, r.count, *tables, frame::plane_view<const std::int32_t>(labels.matrix(), w, h),
+                        frame::plane_view<std::uint8_t>(out.matrix(), w, h));
+  else
+    region::finish_long(s, r.count, *tables, lab);
+  r.cells.assign(static_cast<std::size_t>(h), std::vector<long>(static_cast<std::size_t>(w)));
+  for (long y = 0; y < h; ++y)
+    for (long x = 0; x < w; ++x)
+      r.cells[y][x] = s.char_output ? out.at<std::uint8_t>(x, y) : labels.at<std::int32_t>(x, y);
+  return r;
+}
+
+TEST(LabelComputation, BasicShapes) {
+  EXPECT_EQ(run(image({"....", "...."})).count, 0);
+  EXPECT_EQ(run(image({"...", ".#.", "..."})).cells[1][1], 1);
+  // Corner contact does not join cells.
+  const auto corner = run(image({"#.", ".#"}));
+  EXPECT_EQ(corner.cells[0][0], 1);
+  EXPECT_EQ(corner.cells[1][1], 2);
+  // A U whose arms meet only at the bottom is one blob, numbered from its left arm.
+  const auto u = run(image({"#...#", "#...#", "#####"}));
+  EXPECT_EQ(u.count, 1);
+  EXPECT_EQ(u.cells[0][4], 1);
+  // Bytes of 128..255 (and any non-zero) are foreground.
+  EXPECT_EQ(run(image({"#"}, 0, 128)).count, 1);
+  EXPECT_EQ(run(image({"#"}, 0, 1)).count, 1);
+}
+
+TEST(LabelComputation, NestedRingsAreSeparateBlobs) {
+  const auto r = run(image({"#######", "#.....#", "#.###.#", "#.#.#.#", "#.###.#", "#.....#",
+                            "#######"}));
+  EXPECT_EQ(r.count, 2);
+  EXPECT_EQ(r.cells[6][6], 1);  // the outer ring closes at the bottom right
+  EXPECT_EQ(r.cells[3][6], 1);
+  EXPECT_EQ(r.cells[4][4], 2);
+  EXPECT_EQ(r.cells[3][3], 0);
+}
+
+TEST(LabelComputation, ThresholdRenumbersKeptBlobs) {
+  // Areas 5, 20, 8, 30 in raster order of their first cells.
+  std::vector<std::string> rows(6, std::string(60, '.'));
+  rows[0].replace(0, 5, "#####");
+  rows[0].replace(10, 20, std::string(20, '#'));
+  rows[0].replace(35, 8, std::string(8, '#'));
+  rows[2].replace(0, 30, std::string(30, '#'));
+  const auto in = image(rows);
+  region::LabelSettings s;
+  s.threshold = 10;
+  auto r = run(in, s);
+  EXPECT_EQ(r.cells[0][0], 0);
+  EXPECT_EQ(r.cells[0][10], 1);
+  EXPECT_EQ(r.cells[0][35], 0);
+  EXPECT_EQ(r.cells[2][29], 2);
+  s.threshold = -7;  // negative acts as 0
+  r = run(in, s);
+  EXPECT_EQ(r.cells[0][0], 1);
+  EXPECT_EQ(r.cells[2][0], 4);
+
+  // Areas in long output; ranks by area in char output.
+  s = {};
+  s.mode = 1;
+  r = run(in, s);
+  EXPECT_EQ(r.cells[0][4], 5);
+  EXPECT_EQ(r.cells[2][0], 30);
+  s.char_output = true;
+  r = run(in, s);
+  EXPECT_EQ((std::vector<long>{r.cells[0][0], r.cells[0][10], r.cells[0][35], r.cells[2][0]}),
+            (std::vector<long>{4, 2, 3, 1}));
+  s.threshold = 6;
+  r = run(in, s);
+  EXPECT_EQ((std::vector<long>{r.cells[0][0], r.cells[0][10], r.cells[0][35], r.cells[2][0]}),
+            (std::vector<long>{0, 2, 3, 1}));
+  EXPECT_EQ(r.cells[1][0], 0);
+}
+
+TEST(LabelComputation, AreaOfALargeBlobAndSingleBlobRank) {
+  std::vector<std::string> rows(5, std::string(10, '.'));
+  rows[1] = "##########";
+  rows[2] = "##########";
+  rows[3] = "#########.";
+  rows[4] = "########..";  // 10 + 10 + 9 + 8 = 37 cells
+  region::LabelSettings s;
+  s.mode = 1;
+  EXPECT_EQ(run(image(rows), s).cells[2][5], 37);
+  s.char_output = true;
+  EXPECT_EQ(run(image(rows), s).cells[2][5], 1);
+  s.threshold = 37;
+  EXPECT_EQ(run(image(rows), s).cells[2][5], 0);
+}
+
+TEST(LabelComputation, CharOutputWritesLabelsAbove255AsZero) {
+  // 300 single cells on a checker of isolated points.
+  std::vector<std::string> rows(20, std::string(60, '.'));
+  for (int k = 0; k < 300; ++k) rows[(k / 30) * 2][(k % 30) * 2] = '#';
+  region::LabelSettings s;
+  s.char_output = true;
+  const auto r = run(image(rows), s);
+  EXPECT_EQ(r.count, 300);
+  EXPECT_EQ(r.cells[0][0], 1);
+  EXPECT_EQ(r.cells[16][28], 255);  // blob 255
+  EXPECT_EQ(r.cells[16][30], 0);    // blob 256
+  EXPECT_EQ(r.cells[18][58], 0);    // blob 300
+}
+
+TEST(LabelComputation, StopsAfter2048Blobs) {
+  std::vector<std::string> rows(100, std::string(100, '.'));
+  for (int y = 0; y < 100; y += 2)
+    for (int x = 0; x < 100; x += 2) rows[y][x] = '#';  // 2500 isolated cells
+  const auto r = run(image(rows));
+  EXPECT_EQ(r.count, 2048);
+  EXPECT_EQ(r.cells[80][94], 2048);  // the 2048th cell in raster order
+  EXPECT_EQ(r.cells[80][96], 0);
+  EXPECT_EQ(r.cells[98][98], 0);
+}
+
+TEST(LabelComputation, StackLimitSplitsBlobsAsSpecifiedAndNeverOverruns) {
+  // Fewer than 8 cells: capacity below 2 records, so only the seed's run fills.
+  const auto line = run(image({"#", "#", "#"}));
+  EXPECT_EQ(line.cells[0][0], 1);
+  EXPECT_EQ(line.cells[1][0], 2);
+  EXPECT_EQ(line.cells[2][0], 3);
+  // A comb: one popped record pushes a record per tooth, more than the limit;
+  // the buffer has room for them (checked by the sanitizers).
+  std::vector<std::string> rows = {"#.#.#.#.#.#.#.#.#.#.#.#.#.#.#.#.#", std::string(33, '#')};
+  const auto comb = run(image(rows));
+  EXPECT_GE(comb.count, 1);
+  for (const auto& row : comb.cells)
+    for (long v : row) EXPECT_GE(v, 0);
+}
+
+TEST(LabelComputation, OneRowAndOneColumnImages) {
+  const auto row = run(image({"##.###..#"}));
+  EXPECT_EQ(row.count, 3);
+  EXPECT_EQ(row.cells[0][4], 2);
+  EXPECT_EQ(row.cells[0][8], 3);
+  // A tall column of 40 cells: capacity 10 records is enough to fill it whole.
+  const auto col = run(image(std::vector<std::string>(40, "#")));
+  EXPECT_EQ(col.count, 1);
+  EXPECT_EQ(col.cells[39][0], 1);
+}
+
+TEST(LabelComputation, PaddedRowsAreReadAndWrittenByStride) {
+  const std::vector<std::string> rows = {"##..#", "#...#", "..#.."};
+  const auto plain = run(image(rows));
+  const auto padded = run(image(rows, 11), {}, 12);
+  EXPECT_EQ(plain.cells, padded.cells);
+  EXPECT_EQ(padded.count, 3);
+}
+
+// ---- against OpenCV ----------------------------------------------------------
+
+// Renumbers labels by the raster order of each label's first cell.
+cv::Mat canonical(const cv::Mat& labels) {
+  std::map<int, int> order;
+  cv::Mat out(labels.size(), CV_32S);
+  for (int y = 0; y < labels.rows; ++y)
+    for (int x = 0; x < labels.cols; ++x) {
+      const int v = labels.at<int>(y, x);
+      if (v == 0) {
+        out.at<int>(y, x) = 0;
+        continue;
+      }
+      auto it = order.emplace(v, static_cast<int>(order.size()) + 1).first;
+      out.at<int>(y, x) = it->second;
+    }
+  return out;
+}
+
+TEST(LabelComputation, MatchesOpenCvConnectedComponents) {
+  std::mt19937 rng(7);
+  const int sizes[][2] = {{17, 13}, {64, 48}, {160, 120}, {333, 97}};
+  const double densities[] = {0.2, 0.45, 0.6, 0.8};
+  for (const auto& size : sizes) {
+    for (double density : densities) {
+      const int w = size[0], h = size[1];
+      cv::Mat bin(h, w, CV_8U);
+      std::bernoulli_distribution on(density);
+      for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) bin.at<std::uint8_t>(y, x) = on(rng) ? 255 : 0;
+      OwnedMatrix in(CellType::Char, 1, {w, h}, 3);
+      for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) in.at<std::uint8_t>(x, y) = bin.at<std::uint8_t>(y, x);
+      const auto ours = run(in);
+      cv::Mat ref;
+      const int n = cv::connectedComponents(bin, ref, 4, CV_32S) - 1;
+      if (n > region::kMaxBlobs) continue;
+      ASSERT_EQ(ours.count, n) << w << "x" << h << " density " << density;
+      cv::Mat mine(h, w, CV_32S);
+      for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) mine.at<int>(y, x) = static_cast<int>(ours.cells[y][x]);
+      // Ours is already in raster order of first cells; OpenCV's partition matches.
+      EXPECT_EQ(cv::countNonZero(canonical(mine) != mine), 0);
+      EXPECT_EQ(cv::countNonZero(canonical(ref) != mine), 0) << w << "x" << h << " density " << density;
+    }
+  }
+}
+
+}  // namespace
