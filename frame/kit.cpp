@@ -67,7 +67,6 @@ void* standard_new(t_symbol*, long argc, t_atom* argv) {
   return x;
 }
 
-
 void standard_free(void* x) {
   max_jit_mop_free(x);
   jit_object_free(max_jit_obex_jitob_get(x));
@@ -175,6 +174,12 @@ char* get_data(void* matrix) {
 
 void clear(void* matrix) { jit_object_method(matrix, _jit_sym_clear); }
 
+bool has_cells(const t_jit_matrix_info& info) {
+  for (long i = 0; i < info.dimcount && i < JIT_MATRIX_MAX_DIMCOUNT; ++i)
+    if (info.dim[i] <= 0) return false;
+  return info.dimcount > 0;
+}
+
 CellType cell_type(t_symbol* type) {
   if (type == _jit_sym_char) return CellType::Char;
   if (type == _jit_sym_long) return CellType::Long;
@@ -266,10 +271,13 @@ void list_output(void* max) {
     long count = kAtomBufferCount;
     t_atom* atoms = buffer;
     jit_object_method(o, g_getter[i], &count, &atoms);
-    // The getter fills the buffer it was offered; anything else is not ours to read.
-    if (atoms != buffer) continue;
-    if (count > kAtomBufferCount) count = kAtomBufferCount;
-    send_atoms(outlets[i], count, buffer);
+    if (atoms == buffer) {
+      send_atoms(outlets[i], std::min(count, kAtomBufferCount), buffer);
+    } else if (atoms) {
+      // A getter that would not use the buffer handed out its own atoms.
+      send_atoms(outlets[i], count, atoms);
+      jit_freebytes(atoms, count * static_cast<long>(sizeof(t_atom)));
+    }
   }
 }
 

@@ -149,6 +149,9 @@ t_jit_err set_info(void* matrix, t_jit_matrix_info& info);  // setinfo, then rea
 char* get_data(void* matrix);
 void clear(void* matrix);
 CellType cell_type(t_symbol* type);
+// False when some dimension is 0: the matrix has no cells to read or write,
+// whatever its first two dimensions say.
+bool has_cells(const t_jit_matrix_info& info);
 t_symbol* type_symbol(CellType t);
 // The computation's view of a host matrix.
 Matrix to_matrix(const t_jit_matrix_info& info, char* data);

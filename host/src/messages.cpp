@@ -1,0 +1,125 @@
+// What a patch may send to a Max object: its own messages, the Jitter
+// methods and attributes that the standard wrapper exposes, and "getNAME"
+// answered through the dump outlet. Refusals and unknown messages become
+// console lines, never crashes.
+#include <cstring>
+
+#include "internal.h"
+
+namespace zelk::host::detail {
+namespace {
+
+thread_local int t_inlet = 0;
+
+class InletScope {
+ public:
+  explicit InletScope(int inlet) : saved_(t_inlet) { t_inlet = inlet; }
+  ~InletScope() { t_inlet = saved_; }
+  InletScope(const InletScope&) = delete;
+  InletScope& operator=(const InletScope&) = delete;
+
+ private:
+  int saved_;
+};
+
+Attr* patch_attr(t_object* x, const char* name, void** target) {
+  Class* c = class_of(x);
+  Obex* ob = obex_of(x);
+  if (!c || !ob) return nullptr;
+  if (c->standard_wrapped && ob->jitob) {
+    Class* jc = class_of(ob->jitob);
+    if (Attr* a = jc ? jc->find_attr(name) : nullptr) {
+      *target = ob->jitob;
+      return a;
+    }
+  }
+  if (c->standard_wrapped || c->mop_wrapped) {
+    if (Attr* a = obex_class()->find_attr(name)) {
+      *target = ob;
+      return a;
+    }
+  }
+  return nullptr;
+}
+
+int inlet_count(t_object* x) {
+  Obex* ob = obex_of(x);
+  return (ob && ob->mop && ob->mop->ninputs > 1) ? static_cast<int>(ob->mop->ninputs) : 1;
+}
+
+}  // namespace
+
+int current_inlet() { return t_inlet; }
+
+Dispatch patch_set(t_object* x, t_symbol* name, long argc, t_atom* argv) {
+  void* target = nullptr;
+  Attr* a = patch_attr(x, name->s_name, &target);
+  if (!a) return Dispatch::Unknown;
+  if (!attr_settable(a, Access::Patch)) {
+    error("%s: attribute %s is not settable", object_name(x), name->s_name);
+    return Dispatch::Refused;
+  }
+  t_jit_err e = attr_write(target, a, argc, argv);
+  if (e == JIT_ERR_NONE) return Dispatch::Handled;
+  if (e == JIT_ERR_INVALID_INPUT)
+    error("%s: attribute %s needs a value", object_name(x), name->s_name);
+  else if (e == JIT_ERR_MISMATCH_TYPE)
+    error("%s: attribute %s: wrong type of value", object_name(x), name->s_name);
+  else
+    error("%s: could not set attribute %s", object_name(x), name->s_name);
+  return Dispatch::Refused;
+}
+
+Dispatch patch_get(t_object* x, const char* name) {
+  void* target = nullptr;
+  Attr* a = patch_attr(x, name, &target);
+  if (!a) return Dispatch::Unknown;
+  if (!attr_gettable(a, Access::Patch)) {
+    error("%s: attribute %s is not gettable", object_name(x), name);
+    return Dispatch::Refused;
+  }
+  long count = 0;
+  t_atom* atoms = nullptr;
+  if (attr_get_message(target, a, &count, &atoms) != JIT_ERR_NONE) {
+    error("%s: could not get attribute %s", object_name(x), name);
+    return Dispatch::Refused;
+  }
+  max_jit_obex_dumpout(x, a->name, static_cast<short>(count), atoms);
+  if (atoms) jit_freebytes(atoms, count * static_cast<long>(sizeof(t_atom)));
+  return Dispatch::Handled;
+}
+
+Dispatch max_dispatch(t_object* x, int inlet, t_symbol* s, long argc, t_atom* argv) {
+  Class* c = class_of(x);
+  if (!c || !s) return Dispatch::Unknown;
+  if (argc < 0 || (argc > 0 && !argv)) argc = 0;
+  if (inlet < 0 || inlet >= inlet_count(x)) {
+    error("%s: no inlet %d", object_name(x), inlet);
+    return Dispatch::Refused;
+  }
+  InletScope scope(inlet);
+  if (const Method* m = c->find_method(s); m && m->sig != Sig::Cant) {
+    call_typed(x, *m, s, argc, argv);
+    return Dispatch::Handled;
+  }
+  Obex* ob = obex_of(x);
+  if (c->is_max && c->standard_wrapped && ob && ob->jitob) {
+    Class* jc = class_of(ob->jitob);
+    if (const Method* m = jc ? jc->find_method(s) : nullptr; m && m->sig != Sig::Cant) {
+      call_typed(ob->jitob, *m, s, argc, argv);
+      return Dispatch::Handled;
+    }
+  }
+  if (c->is_max) {
+    Dispatch d = patch_set(x, s, argc, argv);
+    if (d != Dispatch::Unknown) return d;
+    if (std::strncmp(s->s_name, "get", 3) == 0) {
+      d = patch_get(x, s->s_name + 3);
+      if (d != Dispatch::Unknown) return d;
+    }
+  }
+  error("%s: doesn't understand \"%s\"", object_name(x), s->s_name);
+  return Dispatch::Unknown;
+}
+
+}  // namespace zelk::host::detail

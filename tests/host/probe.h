@@ -1,0 +1,55 @@
+// In-process test objects built directly on the host's Max/Jitter calls: a
+// computing object with one attribute of every kind and a matrix_calc that
+// records what it was given and copies input 1 to output 1, in several
+// variants of matrix-operator constraints.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "jit.common.h"
+#include "max.jit.mop.h"
+#include "zelk/host.h"
+
+namespace probe {
+
+inline constexpr long kOrdinary = 0x08040000;
+inline constexpr long kOutput = 0x00040200;
+inline constexpr long kHidden = 0x00000300;
+
+struct Jit {
+  t_object ob;
+  unsigned char c;
+  t_atom_long l;
+  float f32;
+  double f64;
+  t_symbol* sym;
+  t_atom atom;
+  long count;
+  float arr[4];
+  t_atom_long out;
+  t_atom_long hidden;
+  t_atom_long clipped;  // clipped to 0..10
+  double fclipped;      // clipped to -1..1
+  t_atom_long result;   // what matrix_calc returns
+  long calls;
+  long resets;
+  t_symbol* seen_type;
+  long seen_planes;
+  void* seen_matrix;
+};
+
+// Object names: test.probe (1 in, 1 out), test.nolink, test.planeoff
+// (output plane count not linked), test.f64in (input takes float64 only),
+// test.char (single type char), test.two (two outputs), test.fail
+// (computing object cannot be made), test.mproc (own matrix procedure that
+// reports "done" on the dump outlet).
+void register_all();
+
+// A box of one of the objects above (registered on first use); fails the
+// test when it cannot be made.
+std::unique_ptr<zelk::host::Box> make(const std::string& text);
+
+Jit* jit(const zelk::host::Box& b);
+
+}  // namespace probe
