@@ -20,8 +20,12 @@ function(zelk_add_plugin object)
   set_target_properties(${target} PROPERTIES
     PREFIX "" OUTPUT_NAME ${object} SUFFIX ".so"
     LIBRARY_OUTPUT_DIRECTORY ${ZELK_PLUGIN_DIR})
-  target_link_options(${target} PRIVATE
-    -Wl,--version-script=${CMAKE_SOURCE_DIR}/cmake/plugin.map -Wl,--no-undefined)
+  target_link_options(${target} PRIVATE -Wl,--version-script=${CMAKE_SOURCE_DIR}/cmake/plugin.map)
+  # clang leaves the sanitizer runtime to the executable, so its sanitized
+  # plug-ins carry undefined references by design.
+  if(NOT (ZELK_SANITIZE AND CMAKE_CXX_COMPILER_ID MATCHES "Clang"))
+    target_link_options(${target} PRIVATE -Wl,--no-undefined)
+  endif()
   add_dependencies(zelk_plugins ${target})
   set_property(GLOBAL APPEND PROPERTY ZELK_PLUGIN_NAMES ${object})
 endfunction()

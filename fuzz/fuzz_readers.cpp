@@ -1,0 +1,13 @@
+// libFuzzer target: the runner's .npy, PNG, PGM and PPM readers.
+#include "fuzz/readers_harness.h"
+#include "tools/zelk/image.h"
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  zelk::runner::quiet_image_library();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  zelk::fuzz::read_one(data, size);
+  return 0;
+}

@@ -1,0 +1,25 @@
+// PNG, PGM and PPM frames, decoded by OpenCV's imgcodecs after their headers
+// have been checked against the file's real size.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "tools/zelk/array.h"
+
+namespace zelk::runner {
+
+enum class ImageKind { Png, Pgm, Ppm };
+
+// Decodes an image file's bytes into a 2-D `char` array: grey -> 1 plane,
+// colour -> 4 planes in ARGB order (alpha 255 where the file has none).
+// Samples deeper than 8 bits, or PNM samples of another maxval than 255,
+// are scaled to 0..255. False, with the fault in *why, when the bytes are not
+// a sound file of that kind.
+bool decode_image(const std::byte* bytes, std::size_t size, ImageKind kind, Array* out,
+                  std::string* why);
+
+// Silences OpenCV's own console messages (the runner reports faults itself).
+void quiet_image_library();
+
+}  // namespace zelk::runner

@@ -1,0 +1,50 @@
+// zelk: a headless patcher for the zelk plug-ins.
+#include <cstdio>
+#include <cstring>
+
+#include "tools/zelk/image.h"
+#include "tools/zelk/run.h"
+
+namespace {
+
+const char kHelp[] =
+    "zelk: runs the zelk Max/Jitter objects without Max, through the embedded host.\n"
+    "\n"
+    "usage:\n"
+    "  zelk run [--plugins DIR] [--save DIR] STEP... -- BOX [BOX...]\n"
+    "      chain object boxes, send them frames and messages, print what they send\n"
+    "      as JSON lines (zelk run --help says more)\n"
+    "  zelk list [--plugins DIR]         the objects found in the plug-in folder\n"
+    "  zelk info [--plugins DIR] OBJECT  an object's attributes and messages\n"
+    "  zelk --help                       this text\n"
+    "\n"
+    "Frames are .npy (uint8, int32, float32, float64; last axis = planes), .png, .pgm\n"
+    "or .ppm files (grey -> 1 plane, colour -> 4 planes ARGB). The plug-in folder is\n"
+    "--plugins DIR, else $ZELK_PLUGIN_DIR, else the build's plugins/ folder beside\n"
+    "the runner's bin/.\n"
+    "\n"
+    "Exit status: 0 when every step ran (an object's error code is an event, not a\n"
+    "failure); 2 for a usage error, an unknown object, a file that cannot be read or\n"
+    "written, or a box that cannot be created, with the reason on standard error.\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace zelk::runner;
+  quiet_image_library();
+  if (argc < 2) {
+    std::fputs(kHelp, stderr);
+    return kExitFailure;
+  }
+  const char* cmd = argv[1];
+  if (!std::strcmp(cmd, "--help") || !std::strcmp(cmd, "-h") || !std::strcmp(cmd, "help")) {
+    if (argc > 2 && !std::strcmp(argv[2], "run")) std::fputs(kRunHelp, stdout);
+    else std::fputs(kHelp, stdout);
+    return kExitOk;
+  }
+  if (!std::strcmp(cmd, "run")) return run_command(argc - 1, argv + 1);
+  if (!std::strcmp(cmd, "list")) return list_command(argc - 1, argv + 1);
+  if (!std::strcmp(cmd, "info")) return info_command(argc - 1, argv + 1);
+  std::fprintf(stderr, "zelk: unknown command '%s' (see zelk --help)\n", cmd);
+  return kExitFailure;
+}
