@@ -1,0 +1,240 @@
+// The blob descriptors as plug-ins in boxes, and the roads of a frame as a
+// patch runs them: binary image -> zelk.label @charmode 1 -> blob moments ->
+// orientation, direction, elongation; label image -> centroids -> sort.
+#include <gtest/gtest.h>
+
+#include <opencv2/imgproc.hpp>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "support/host_fixture.h"
+
+namespace {
+
+using zelk::host::Box;
+using zelk::host::matrix_info;
+using zt::cell;
+using zt::make_box;
+using zt::make_matrix;
+
+const char* const kAll[] = {"zelk.blobs.moments",    "zelk.blobs.centroids", "zelk.blobs.bounds",
+                            "zelk.blobs.orientation", "zelk.blobs.direction", "zelk.blobs.elongation",
+                            "zelk.blobs.sort"};
+
+zt::HostMatrix host_image(const cv::Mat& m) {
+  auto h = make_matrix(_jit_sym_char, 1, {m.cols, m.rows});
+  for (int y = 0; y < m.rows; ++y)
+    for (int x = 0; x < m.cols; ++x) cell<std::uint8_t>(h.get(), x, y) = m.at<std::uint8_t>(y, x);
+  return h;
+}
+
+// The float32 cells of the last matrix a box sent.
+std::vector<float> last_floats(const Box& b, long plane = 0) {
+  const auto sent = zt::sent_matrices(b);
+  EXPECT_FALSE(sent.empty()) << b.object_name();
+  if (sent.empty()) return {};
+  std::vector<float> v;
+  for (long k = 0; k < matrix_info(sent.back()).dim[0]; ++k) v.push_back(cell<float>(sent.back(), k, 0, plane));
+  return v;
+}
+std::vector<int> last_ids(const Box& b) {
+  const auto sent = zt::sent_matrices(b);
+  EXPECT_FALSE(sent.empty());
+  if (sent.empty()) return {};
+  std::vector<int> v;
+  for (long k = 0; k < matrix_info(sent.back()).dim[0]; ++k) v.push_back(cell<std::uint8_t>(sent.back(), k));
+  return v;
+}
+
+TEST(BlobPlugins, ClassesAndAttributes) {
+  for (const char* name : kAll) {
+    auto box = make_box(name);
+    ASSERT_TRUE(box) << name;
+    EXPECT_EQ(box->outlet_count(), 2) << name;  // the matrix and the dump outlet
+    zelk::host::ClassInfo info;
+    ASSERT_TRUE(zelk::host::class_info(name, &info));
+    EXPECT_EQ(info.matrix_inputs, 1);
+    EXPECT_EQ(info.matrix_outputs, 1);
+    std::string jit = name;
+    for (char& c : jit)
+      if (c == '.') c = '_';
+    EXPECT_EQ(info.jit_name, jit);
+  }
+  zelk::host::ClassInfo info;
+  ASSERT_TRUE(zelk::host::class_info("zelk.blobs.direction", &info));
+  ASSERT_EQ(info.attributes.size(), 2u);
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_EQ(info.attributes[i].name, i == 0 ? "mode" : "flip");
+    EXPECT_EQ(info.attributes[i].type, "long");
+    EXPECT_EQ(info.attributes[i].flags, 0x08040000);
+    EXPECT_TRUE(info.attributes[i].clip_min && info.attributes[i].clip_max);
+    EXPECT_EQ(info.attributes[i].max, 1);
+  }
+  ASSERT_TRUE(zelk::host::class_info("zelk.blobs.sort", &info));
+  ASSERT_EQ(info.attributes.size(), 1u);
+  EXPECT_EQ(info.attributes[0].name, "threshold");
+  EXPECT_EQ(info.attributes[0].type, "float32");
+  EXPECT_FALSE(info.attributes[0].clip_min || info.attributes[0].clip_max);
+  ASSERT_TRUE(zelk::host::class_info("zelk.blobs.moments", &info));
+  EXPECT_TRUE(info.attributes.empty());
+}
+
+TEST(BlobPlugins, AttributeArgumentsAreClipped) {
+  auto o = make_box("zelk.blobs.orientation @mode 5");
+  EXPECT_EQ(jit_attr_getlong(o->jit_object(), gensym("mode")), 1);
+  auto n = make_box("zelk.blobs.orientation @mode -3");
+  EXPECT_EQ(jit_attr_getlong(n->jit_object(), gensym("mode")), 0);
+  auto d = make_box("zelk.blobs.direction @flip 7 @mode 2");
+  EXPECT_EQ(jit_attr_getlong(d->jit_object(), gensym("flip")), 1);
+  EXPECT_EQ(jit_attr_getlong(d->jit_object(), gensym("mode")), 1);
+  auto s = make_box("zelk.blobs.sort @threshold 2.5");
+  EXPECT_EQ(jit_attr_getfloat(s->jit_object(), gensym("threshold")), 2.5);
+  EXPECT_EQ(jit_attr_getfloat(make_box("zelk.blobs.sort")->jit_object(), gensym("threshold")), 10.0);
+  ASSERT_TRUE(s->send_text("threshold 4"));
+  EXPECT_EQ(jit_attr_getfloat(s->jit_object(), gensym("threshold")), 4.0);
+}
+
+TEST(BlobPlugins, RefusedFramesSendNothing) {
+  auto m = make_box("zelk.blobs.moments");
+  m->send_matrix(make_matrix(_jit_sym_char, 1, {4, 4, 2}).get());
+  EXPECT_EQ(zt::error_codes(*m), (std::vector<long>{JIT_ERR_MISMATCH_DIM}));
+  EXPECT_TRUE(zt::sent_matrices(*m).empty());
+  EXPECT_TRUE(zt::console_lines(*m).empty());
+  auto s = make_box("zelk.blobs.sort");
+  s->send_matrix(make_matrix(_jit_sym_float32, 2, {3}).get());
+  EXPECT_EQ(zt::error_codes(*s), (std::vector<long>{JIT_ERR_MISMATCH_PLANE}));
+  EXPECT_EQ(zt::console_lines(*s),
+            (std::vector<std::string>{"Make sure object is connected to leftmost outlet of "
+                                      "zelk.blobs.centroids or zelk.blobs.moments!"}));
+  EXPECT_TRUE(zt::sent_matrices(*s).empty());
+  auto o = make_box("zelk.blobs.orientation");
+  o->send_matrix(make_matrix(_jit_sym_float32, 17, {2, 2}).get());
+  EXPECT_EQ(zt::error_codes(*o), (std::vector<long>{JIT_ERR_MISMATCH_DIM}));
+  EXPECT_EQ(zt::console_lines(*o),
+            (std::vector<std::string>{"Make sure object is connected to leftmost outlet of zelk.blobs.moments!"}));
+}
+
+struct AngleRoad {
+  std::unique_ptr<Box> label = make_box("zelk.label @charmode 1");
+  std::unique_ptr<Box> moments = make_box("zelk.blobs.moments");
+  std::unique_ptr<Box> orientation = make_box("zelk.blobs.orientation @mode 1");
+  std::unique_ptr<Box> direction = make_box("zelk.blobs.direction");
+  std::unique_ptr<Box> elongation = make_box("zelk.blobs.elongation");
+  AngleRoad() {
+    label->connect(0, *moments);
+    moments->connect(0, *orientation);
+    moments->connect(0, *direction);
+    moments->connect(0, *elongation);
+  }
+};
+
+TEST(BlobRoad, BinaryImageToAngles) {
+  AngleRoad road;
+  // In raster order of their first cells: a bar along x, an ellipse at 30
+  // degrees, a disc, a bar along y.
+  cv::Mat image(120, 160, CV_8U, cv::Scalar(0));
+  cv::rectangle(image, cv::Rect(10, 5, 40, 4), cv::Scalar(255), cv::FILLED);
+  cv::ellipse(image, cv::Point(100, 40), cv::Size(30, 8), 30, 0, 360, cv::Scalar(255), cv::FILLED);
+  cv::circle(image, cv::Point(30, 60), 12, cv::Scalar(255), cv::FILLED);
+  cv::rectangle(image, cv::Rect(140, 70, 3, 40), cv::Scalar(255), cv::FILLED);
+  road.label->send_matrix(host_image(image).get());
+  const std::vector<float> deg = last_floats(*road.orientation);
+  ASSERT_EQ(deg.size(), 4u);
+  EXPECT_EQ(deg[0], 0.0f);
+  EXPECT_NEAR(deg[1], 30.0f, 1.0f);
+  EXPECT_NEAR(deg[3], 90.0f, 1e-4);
+  const std::vector<float> el = last_floats(*road.elongation);
+  EXPECT_GT(el[0], 10.0f);
+  EXPECT_LT(el[2], 0.01f);  // a disc
+  EXPECT_GT(el[3], 10.0f);
+  // The direction is the orientation or half a turn beyond it.
+  const std::vector<float> dir = last_floats(*road.direction);
+  for (int k = 0; k < 4; ++k) {
+    const double o = deg[k] / 57.29577951308;
+    const double d = std::fmod(dir[k] + 2 * 3.14159265358979, 3.14159265358979);
+    EXPECT_TRUE(std::fabs(d - o) < 1e-4 || std::fabs(d - o) > 3.1415) << k << " " << dir[k] << " " << deg[k];
+  }
+  // A mass and centroid check on the moment matrix itself.
+  EXPECT_EQ(last_floats(*road.moments, 16)[0], 160.0f);
+  EXPECT_EQ(last_floats(*road.moments, 14)[0], 29.5f);
+}
+
+TEST(BlobRoad, FrameWithoutBlobsFlowsAsZeroCells) {
+  AngleRoad road;
+  road.label->send_matrix(make_matrix(_jit_sym_char, 1, {64, 48}).get());
+  for (const Box* b : {road.moments.get(), road.orientation.get(), road.direction.get(), road.elongation.get()}) {
+    const auto sent = zt::sent_matrices(*b);
+    ASSERT_EQ(sent.size(), 1u) << b->object_name();
+    EXPECT_EQ(matrix_info(sent[0]).dim[0], 0) << b->object_name();
+    EXPECT_TRUE(zt::error_codes(*b).empty()) << b->object_name();
+  }
+  auto centroids = make_box("zelk.blobs.centroids");
+  auto bounds = make_box("zelk.blobs.bounds");
+  auto sort = make_box("zelk.blobs.sort");
+  centroids->connect(0, *sort);
+  for (Box* b : {centroids.get(), bounds.get()}) b->send_matrix(make_matrix(_jit_sym_char, 1, {5, 5}).get());
+  for (const Box* b : {centroids.get(), bounds.get(), sort.get()}) {
+    const auto sent = zt::sent_matrices(*b);
+    ASSERT_EQ(sent.size(), 1u) << b->object_name();
+    EXPECT_EQ(matrix_info(sent[0]).dim[0], 0) << b->object_name();
+  }
+}
+
+struct Disc {
+  int x, y;
+};
+cv::Mat discs(const std::vector<Disc>& d) {
+  cv::Mat image(120, 160, CV_8U, cv::Scalar(0));
+  for (const Disc& c : d) cv::circle(image, cv::Point(c.x, c.y), 5, cv::Scalar(255), cv::FILLED);
+  return image;
+}
+
+TEST(BlobRoad, IdentifiersFollowBlobsAcrossFrames) {
+  auto label = make_box("zelk.label @charmode 1");
+  auto centroids = make_box("zelk.blobs.centroids");
+  auto sort = make_box("zelk.blobs.sort");
+  label->connect(0, *centroids);
+  centroids->connect(0, *sort);
+  using Ids = std::vector<int>;
+  // Cells come in label order, the raster order of each disc's top row:
+  // B (top row 15), A (19), C (75).
+  label->send_matrix(host_image(discs({{20, 24}, {80, 20}, {20, 80}})).get());
+  EXPECT_EQ(last_ids(*sort), (Ids{1, 2, 3}));
+  // Moved by a few pixels, A now above B: the labels swap, the ids stay.
+  label->send_matrix(host_image(discs({{23, 17}, {82, 22}, {22, 84}})).get());
+  EXPECT_EQ(last_ids(*sort), (Ids{2, 1, 3}));
+  // B gone, D new (between A and C in raster order): D gets a new number;
+  // B's 1 is released after the frame.
+  label->send_matrix(host_image(discs({{25, 19}, {24, 86}, {80, 70}})).get());
+  EXPECT_EQ(last_ids(*sort), (Ids{2, 4, 3}));
+  // E appears (second in raster order) and takes the released 1.
+  label->send_matrix(host_image(discs({{25, 19}, {24, 86}, {80, 70}, {50, 45}})).get());
+  EXPECT_EQ(last_ids(*sort), (Ids{2, 1, 4, 3}));
+  // Everything gone: zero cells, every identifier released; the next blob
+  // gets the smallest.
+  label->send_matrix(host_image(discs({})).get());
+  EXPECT_TRUE(last_ids(*sort).empty());
+  label->send_matrix(host_image(discs({{100, 100}, {140, 20}})).get());
+  EXPECT_EQ(last_ids(*sort), (Ids{1, 2}));
+  EXPECT_TRUE(zt::error_codes(*sort).empty());
+}
+
+TEST(BlobRoad, NoSteadyStateAllocation) {
+  AngleRoad road;
+  auto centroids = make_box("zelk.blobs.centroids");
+  auto bounds = make_box("zelk.blobs.bounds");
+  auto sort = make_box("zelk.blobs.sort");
+  road.label->connect(0, *centroids);
+  road.label->connect(0, *bounds);
+  centroids->connect(0, *sort);
+  auto frame = host_image(discs({{20, 24}, {80, 20}, {20, 80}, {120, 100}}));
+  for (int i = 0; i < 3; ++i) road.label->send_matrix(frame.get());
+  const long long before = zelk::host::memory().allocations;
+  for (int i = 0; i < 20; ++i) road.label->send_matrix(frame.get());
+  EXPECT_EQ(zelk::host::memory().allocations, before);
+  EXPECT_EQ(last_ids(*sort), (std::vector<int>{1, 2, 3, 4}));
+}
+
+}  // namespace
