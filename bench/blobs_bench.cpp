@@ -24,19 +24,6 @@
 
 namespace {
 
-frame::Matrix wrap(const cv::Mat& m, frame::CellType type) {
-  frame::Matrix f;
-  f.type = type;
-  f.planecount = m.channels();
-  f.dimcount = m.rows == 1 ? 1 : 2;
-  f.dim[0] = m.cols;
-  f.dim[1] = m.rows;
-  f.dimstride[0] = static_cast<long>(m.elemSize());
-  f.dimstride[1] = static_cast<long>(m.step[0]);
-  f.data = reinterpret_cast<std::byte*>(m.data);
-  return f;
-}
-
 // zelk.label @charmode 1 as the object computes a frame.
 struct Labeller {
   int w, h;
@@ -49,22 +36,22 @@ struct Labeller {
   void run(const cv::Mat& scene) {
     std::memset(labels.data, 0, labels.total() * labels.elemSize());
     std::memset(out.data, 0, out.total());
-    const frame::Matrix in = wrap(scene, frame::CellType::Char);
-    const frame::Matrix lab = wrap(labels, frame::CellType::Long);
+    const frame::Matrix in = as_frame(scene, frame::CellType::Char);
+    const frame::Matrix lab = as_frame(labels, frame::CellType::Long);
     region::LabelSettings s;
     s.char_output = true;
     const long count = region::label_blobs(frame::plane_view<const std::uint8_t>(in, w, h),
                                            frame::plane_view<std::int32_t>(lab, w, h), stack.data(), *tables);
     region::finish_char(s, count, *tables, frame::plane_view<const std::int32_t>(lab, w, h),
-                        frame::plane_view<std::uint8_t>(wrap(out, frame::CellType::Char), w, h));
+                        frame::plane_view<std::uint8_t>(as_frame(out, frame::CellType::Char), w, h));
   }
 };
 
 template <class Tables>
 int measure(Tables& t, const cv::Mat& labels, cv::Mat& out, frame::CellType type) {
-  const frame::Matrix in = wrap(labels, frame::CellType::Char);
+  const frame::Matrix in = as_frame(labels, frame::CellType::Char);
   const int count = t.accumulate(frame::plane_view<const std::uint8_t>(in, labels.cols, labels.rows));
-  t.write(count, wrap(out, type));
+  t.write(count, as_frame(out, type));
   return count;
 }
 
@@ -107,7 +94,7 @@ cv::Mat moment_matrix(const cv::Mat& scene) {
 template <class F>
 void per_blob(benchmark::State& state, const cv::Mat& moments, F f) {
   cv::Mat out(1, moments.cols, CV_32F);
-  const frame::Matrix in = wrap(moments, frame::CellType::Float32), dst = wrap(out, frame::CellType::Float32);
+  const frame::Matrix in = as_frame(moments, frame::CellType::Float32), dst = as_frame(out, frame::CellType::Float32);
   for (auto _ : state) {
     blobs::for_each_blob(in, dst, moments.cols, f);
     benchmark::DoNotOptimize(out.data);
@@ -139,7 +126,7 @@ cv::Mat centroid_matrix(const cv::Mat& moments) {
 void sort_frames(benchmark::State& state, const cv::Mat& centroids) {
   auto tracker = std::make_unique<blobs::BlobTracker>();
   cv::Mat out(1, centroids.cols, CV_8U);
-  const frame::Matrix in = wrap(centroids, frame::CellType::Float32), dst = wrap(out, frame::CellType::Char);
+  const frame::Matrix in = as_frame(centroids, frame::CellType::Float32), dst = as_frame(out, frame::CellType::Char);
   for (auto _ : state) {
     tracker->track(in, centroids.cols, 10.0f, dst);
     benchmark::DoNotOptimize(out.data);

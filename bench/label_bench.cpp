@@ -15,28 +15,15 @@
 
 namespace {
 
-frame::Matrix wrap(const cv::Mat& m, frame::CellType type) {
-  frame::Matrix f;
-  f.type = type;
-  f.planecount = 1;
-  f.dimcount = 2;
-  f.dim[0] = m.cols;
-  f.dim[1] = m.rows;
-  f.dimstride[0] = static_cast<long>(m.elemSize());
-  f.dimstride[1] = static_cast<long>(m.step[0]);
-  f.data = reinterpret_cast<std::byte*>(m.data);
-  return f;
-}
-
 // One frame as the object computes it: clear, label, post-process.
 void label_frame(benchmark::State& state, const cv::Mat& scene, bool char_output) {
   const int w = scene.cols, h = scene.rows;
   cv::Mat labels(h, w, CV_32S), out(h, w, CV_8U);
   std::vector<region::FillRecord> stack(static_cast<std::size_t>(region::fill_stack_room(w, h)));
   auto tables = std::make_unique<region::LabelTables>();
-  const frame::Matrix in = wrap(scene, frame::CellType::Char);
-  const frame::Matrix lab = wrap(labels, frame::CellType::Long);
-  const frame::Matrix dst = wrap(out, frame::CellType::Char);
+  const frame::Matrix in = as_frame(scene, frame::CellType::Char);
+  const frame::Matrix lab = as_frame(labels, frame::CellType::Long);
+  const frame::Matrix dst = as_frame(out, frame::CellType::Char);
   const auto in_view = frame::plane_view<const std::uint8_t>(in, w, h);
   const auto lab_view = frame::plane_view<std::int32_t>(lab, w, h);
   region::LabelSettings s;

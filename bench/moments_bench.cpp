@@ -5,6 +5,8 @@
 #include <opencv2/core.hpp>
 #include <opencv2/imgproc.hpp>
 
+#include "bench/scenes.h"
+
 #include "moments/centroids.h"
 #include "moments/moments.h"
 #include "moments/plane_totals.h"
@@ -21,24 +23,11 @@ cv::Mat grey_image(int w, int h, int channels = 1) {
   return img;
 }
 
-frame::Matrix view(const cv::Mat& img) {
-  frame::Matrix m;
-  m.type = frame::CellType::Char;
-  m.planecount = img.channels();
-  m.dimcount = 2;
-  m.dim[0] = img.cols;
-  m.dim[1] = img.rows;
-  m.dimstride[0] = img.channels();
-  m.dimstride[1] = static_cast<long>(img.step[0]);
-  m.data = reinterpret_cast<std::byte*>(img.data);
-  return m;
-}
-
 double plain_pow(double a, double b) { return std::pow(a, b); }
 
 void BM_Moments_zelk_moments(benchmark::State& st) {
   const cv::Mat img = grey_image(static_cast<int>(st.range(0)), static_cast<int>(st.range(1)));
-  const frame::Matrix m = view(img);
+  const frame::Matrix m = as_frame(img, frame::CellType::Char);
   float mo[7], hu[7], c[2], mass;
   for (auto _ : st) {
     moments::RawSums s{};
@@ -62,7 +51,7 @@ void BM_Moments_cv_moments(benchmark::State& st) {
 
 void BM_Moments_zelk_centroids(benchmark::State& st) {
   const cv::Mat img = grey_image(static_cast<int>(st.range(0)), static_cast<int>(st.range(1)));
-  const frame::Matrix m = view(img);
+  const frame::Matrix m = as_frame(img, frame::CellType::Char);
   for (auto _ : st) {
     moments::Centroid c = moments::compute_centroid(m);
     benchmark::DoNotOptimize(c);
@@ -71,7 +60,7 @@ void BM_Moments_zelk_centroids(benchmark::State& st) {
 
 void BM_Moments_zelk_mass4(benchmark::State& st) {
   const cv::Mat img = grey_image(static_cast<int>(st.range(0)), static_cast<int>(st.range(1)), 4);
-  const frame::Matrix m = view(img);
+  const frame::Matrix m = as_frame(img, frame::CellType::Char);
   float out[32];
   for (auto _ : st) {
     moments::plane_totals(m, moments::Totals::Mass, out);
@@ -81,7 +70,7 @@ void BM_Moments_zelk_mass4(benchmark::State& st) {
 
 void BM_Moments_zelk_sum4(benchmark::State& st) {
   const cv::Mat img = grey_image(static_cast<int>(st.range(0)), static_cast<int>(st.range(1)), 4);
-  const frame::Matrix m = view(img);
+  const frame::Matrix m = as_frame(img, frame::CellType::Char);
   float out[32];
   for (auto _ : st) {
     moments::plane_totals(m, moments::Totals::Sum, out);

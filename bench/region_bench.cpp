@@ -17,19 +17,6 @@
 
 namespace {
 
-frame::Matrix wrap_mat(const cv::Mat& m, frame::CellType type) {
-  frame::Matrix f;
-  f.type = type;
-  f.planecount = 1;
-  f.dimcount = 2;
-  f.dim[0] = m.cols;
-  f.dim[1] = m.rows;
-  f.dimstride[0] = static_cast<long>(m.elemSize());
-  f.dimstride[1] = static_cast<long>(m.step[0]);
-  f.data = reinterpret_cast<std::byte*>(m.data);
-  return f;
-}
-
 void clear_rows(const frame::Matrix& m, long row_bytes) {
   for (long y = 0; y < m.dim[1]; ++y) std::memset(m.data + y * m.dimstride[1], 0, static_cast<std::size_t>(row_bytes));
 }
@@ -44,10 +31,10 @@ cv::Mat scene(Size z) { return discs_scene(z.w, z.h, 60, 1); }
 
 void BM_Hough_zelk(benchmark::State& state, Size z) {
   const cv::Mat img = scene(z);
-  const frame::Matrix in = wrap_mat(img, frame::CellType::Char);
+  const frame::Matrix in = as_frame(img, frame::CellType::Char);
   const auto g0 = region::hough_geometry(region::kDefaultRho, region::kDefaultTheta, img.cols, img.rows);
   cv::Mat acc(static_cast<int>(g0.n_theta), static_cast<int>(g0.n_rho), CV_32S);
-  const frame::Matrix out = wrap_mat(acc, frame::CellType::Long);
+  const frame::Matrix out = as_frame(acc, frame::CellType::Long);
   region::HoughTables tables;
   for (auto _ : state) {
     // Everything one frame does: sizes, clear, tables, votes.
@@ -86,7 +73,7 @@ void BM_FloodFill_zelk(benchmark::State& state, Size z) {
   const FloodScene s = flood_scene(z);
   const int w = s.img.cols, h = s.img.rows;
   cv::Mat out(h, w, CV_8U);
-  const frame::Matrix in = wrap_mat(s.img, frame::CellType::Char), dst = wrap_mat(out, frame::CellType::Char);
+  const frame::Matrix in = as_frame(s.img, frame::CellType::Char), dst = as_frame(out, frame::CellType::Char);
   region::FillStack stack;
   for (auto _ : state) {
     region::reserve_fill_stack(stack, region::fill_stack_bytes(w, h));
@@ -123,7 +110,7 @@ template <int CvType, frame::CellType Type>
 void BM_BinEdge_zelk(benchmark::State& state, Size z) {
   const cv::Mat img = edge_input<CvType>(z);
   cv::Mat out(img.size(), CvType);
-  const frame::Matrix in = wrap_mat(img, Type), dst = wrap_mat(out, Type);
+  const frame::Matrix in = as_frame(img, Type), dst = as_frame(out, Type);
   for (auto _ : state) {
     region::binary_edges(in, dst, img.cols, img.rows);
     benchmark::DoNotOptimize(out.data);

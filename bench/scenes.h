@@ -8,6 +8,22 @@
 #include <algorithm>
 #include <random>
 
+#include "frame/matrix.h"
+
+// The computations' view of an OpenCV image (a one-row image as 1-D).
+inline frame::Matrix as_frame(const cv::Mat& m, frame::CellType type) {
+  frame::Matrix f;
+  f.type = type;
+  f.planecount = m.channels();
+  f.dimcount = m.rows == 1 ? 1 : 2;
+  f.dim[0] = m.cols;
+  f.dim[1] = m.rows;
+  f.dimstride[0] = static_cast<long>(m.elemSize());
+  f.dimstride[1] = static_cast<long>(m.step[0]);
+  f.data = reinterpret_cast<std::byte*>(m.data);
+  return f;
+}
+
 // `count` filled discs at random centres, radii 4 .. max(5, min(w, h) / 16),
 // overlapping freely.
 inline cv::Mat discs_scene(int width, int height, int count, unsigned seed) {

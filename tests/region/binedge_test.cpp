@@ -272,19 +272,10 @@ TEST(ZelkBinEdgeBox, SteadyFramesAllocateNothing) {
   EXPECT_EQ(zelk::host::memory().allocations, before.allocations);
 }
 
-struct EdgeCalc {
-  zt::JitObject edge = zt::make_jit_object("zelk.binedge");
-  long operator()(void* in, void* out) {
-    std::vector<void*> ins, outs;
-    if (in) ins.push_back(in);
-    if (out) outs.push_back(out);
-    return zelk::host::matrix_calc(edge.get(), ins, outs);
-  }
-};
 
 TEST(ZelkBinEdgeCalc, ChecksInOrderAndLeavesTheOutputOnFailure) {
-  EdgeCalc calc;
-  ASSERT_TRUE(calc.edge);
+  zt::Calc calc("zelk.binedge");
+  ASSERT_TRUE(calc.object);
   auto good = host_image<std::uint8_t>(_jit_sym_char, kBlock, 9);
   auto out = make_matrix(_jit_sym_char, 1, {6, 5});
   cell<std::uint8_t>(out.get(), 0, 0) = 42;
@@ -311,8 +302,8 @@ TEST(ZelkBinEdgeCalc, ChecksInOrderAndLeavesTheOutputOnFailure) {
 
 // The region is the overlap; output cells outside it keep their values.
 TEST(ZelkBinEdgeCalc, WorksOnTheOverlapOnly) {
-  EdgeCalc calc;
-  ASSERT_TRUE(calc.edge);
+  zt::Calc calc("zelk.binedge");
+  ASSERT_TRUE(calc.object);
   auto in = host_image<std::int32_t>(_jit_sym_long, kBlock, 5);
   auto out = make_matrix(_jit_sym_long, 2, {4, 7, 2}, 40);
   for (long y = 0; y < 7; ++y)

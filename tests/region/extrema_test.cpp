@@ -179,19 +179,10 @@ TEST(ZelkExtremaBox, WrongInputsAreRefusedWithTheirMessage) {
   EXPECT_TRUE(zt::sent_matrices(*box).empty());
 }
 
-struct PeakCalc {
-  zt::JitObject peaks = zt::make_jit_object("zelk.extrema");
-  long operator()(void* in, void* out) {
-    std::vector<void*> ins, outs;
-    if (in) ins.push_back(in);
-    if (out) outs.push_back(out);
-    return zelk::host::matrix_calc(peaks.get(), ins, outs);
-  }
-};
 
 TEST(ZelkExtremaCalc, ChecksInOrder) {
-  PeakCalc calc;
-  ASSERT_TRUE(calc.peaks);
+  zt::Calc calc("zelk.extrema");
+  ASSERT_TRUE(calc.object);
   auto good = accumulator(6, 6, {{{2, 2}, 50}});
   auto out = make_matrix(_jit_sym_char, 1, {3, 3});  // retyped into a peak list
   EXPECT_EQ(calc(nullptr, out.get()), JIT_ERR_INVALID_PTR);

@@ -286,19 +286,10 @@ TEST(ZelkFloodFillBox, SizeChangesAndSteadyFrames) {
   EXPECT_EQ(after.live_bytes, before.live_bytes);
 }
 
-struct FillCalc {
-  zt::JitObject fill = zt::make_jit_object("zelk.floodfill");
-  long operator()(void* in, void* out) {
-    std::vector<void*> ins, outs;
-    if (in) ins.push_back(in);
-    if (out) outs.push_back(out);
-    return zelk::host::matrix_calc(fill.get(), ins, outs);
-  }
-};
 
 TEST(ZelkFloodFillCalc, ChecksInOrder) {
-  FillCalc calc;
-  ASSERT_TRUE(calc.fill);
+  zt::Calc calc("zelk.floodfill");
+  ASSERT_TRUE(calc.object);
   auto good = host_image(kScene);
   auto out = make_matrix(_jit_sym_char, 1, {6, 5});
   EXPECT_EQ(calc(nullptr, out.get()), JIT_ERR_INVALID_PTR);
@@ -330,8 +321,8 @@ TEST(ZelkFloodFillCalc, ChecksInOrder) {
 // An output of other dimensions is filled within both matrices only: the
 // fill follows the region they share and is cleared elsewhere.
 TEST(ZelkFloodFillCalc, OutputOfOtherDimensions) {
-  FillCalc calc;
-  ASSERT_TRUE(calc.fill);
+  zt::Calc calc("zelk.floodfill");
+  ASSERT_TRUE(calc.object);
   auto in = host_image({"######", "#....#", "#.##.#", "######"}, 48);
   auto narrow = make_matrix(_jit_sym_char, 1, {3, 6}, 19);
   for (long y = 0; y < 6; ++y)
@@ -339,10 +330,10 @@ TEST(ZelkFloodFillCalc, OutputOfOtherDimensions) {
   ASSERT_EQ(calc(in.get(), narrow.get()), JIT_ERR_NONE);
   EXPECT_EQ(host_rows(narrow.get()), (Rows{"###", "#..", "#.#", "###", "...", "..."}));
   auto wide = make_matrix(_jit_sym_char, 1, {9, 2});
-  jit_attr_setlong_array(calc.fill.get(), gensym("seed"), 2, std::vector<t_atom_long>{3, 2}.data());
+  jit_attr_setlong_array(calc.object.get(), gensym("seed"), 2, std::vector<t_atom_long>{3, 2}.data());
   ASSERT_EQ(calc(in.get(), wide.get()), JIT_ERR_NONE);  // (3, 2) lies outside the shared rows
   EXPECT_EQ(host_rows(wide.get()), (Rows{".........", "........."}));
-  jit_attr_setlong_array(calc.fill.get(), gensym("seed"), 2, std::vector<t_atom_long>{5, 1}.data());
+  jit_attr_setlong_array(calc.object.get(), gensym("seed"), 2, std::vector<t_atom_long>{5, 1}.data());
   ASSERT_EQ(calc(in.get(), wide.get()), JIT_ERR_NONE);
   EXPECT_EQ(host_rows(wide.get()), (Rows{"######...", "#....#..."}));
   auto empty = make_matrix(_jit_sym_char, 1, {0, 4});

@@ -323,19 +323,10 @@ TEST(ZelkHoughBox, EmptyDistanceRangeAndEmptyImages) {
   EXPECT_EQ(shape_of(acc), (Shape{10, 359}));
 }
 
-struct HoughCalc {
-  zt::JitObject hough = zt::make_jit_object("zelk.hough");
-  long operator()(void* in, void* out) {
-    std::vector<void*> ins, outs;
-    if (in) ins.push_back(in);
-    if (out) outs.push_back(out);
-    return zelk::host::matrix_calc(hough.get(), ins, outs);
-  }
-};
 
 TEST(ZelkHoughCalc, ChecksInOrder) {
-  HoughCalc calc;
-  ASSERT_TRUE(calc.hough);
+  zt::Calc calc("zelk.hough");
+  ASSERT_TRUE(calc.object);
   auto good = make_matrix(_jit_sym_char, 1, {320, 240});
   auto out = make_matrix(_jit_sym_float32, 3, {5});
   EXPECT_EQ(calc(nullptr, out.get()), JIT_ERR_INVALID_PTR);

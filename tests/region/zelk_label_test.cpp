@@ -127,19 +127,10 @@ TEST(ZelkLabelBox, SteadyFramesAllocateNothingAfterTheFirst) {
 
 // ---- matrix_calc called directly ------------------------------------------------
 
-struct Calc {
-  zt::JitObject label = zt::make_jit_object("zelk.label");
-  long operator()(void* in, void* out) {
-    std::vector<void*> ins, outs;
-    if (in) ins.push_back(in);
-    if (out) outs.push_back(out);
-    return zelk::host::matrix_calc(label.get(), ins, outs);
-  }
-};
 
 TEST(ZelkLabelCalc, ChecksInOrderAndRetypesTheOutputFirst) {
-  Calc calc;
-  ASSERT_TRUE(calc.label);
+  zt::Calc calc("zelk.label");
+  ASSERT_TRUE(calc.object);
   auto out = make_matrix(_jit_sym_long, 1, {4, 4});
   EXPECT_EQ(calc(nullptr, out.get()), JIT_ERR_INVALID_PTR);
   auto good = char_image({"#..#", "....", "....", "#..#"});
@@ -151,7 +142,7 @@ TEST(ZelkLabelCalc, ChecksInOrderAndRetypesTheOutputFirst) {
 
   // Type before planes before dimensions; the output takes its new type
   // before the checks, its cells are left as they were.
-  jit_attr_setlong(calc.label.get(), gensym("charmode"), 1);
+  jit_attr_setlong(calc.object.get(), gensym("charmode"), 1);
   auto floats = make_matrix(_jit_sym_float32, 4, {4, 4, 2});
   auto marked = make_matrix(_jit_sym_long, 1, {4, 4});
   cell<std::int32_t>(marked.get(), 1, 1) = 77;
@@ -168,8 +159,8 @@ TEST(ZelkLabelCalc, ChecksInOrderAndRetypesTheOutputFirst) {
 }
 
 TEST(ZelkLabelCalc, WorksOnTheSmallerOfInputAndOutput) {
-  Calc calc;
-  ASSERT_TRUE(calc.label);
+  zt::Calc calc("zelk.label");
+  ASSERT_TRUE(calc.object);
   auto in = char_image({"######", "######", "######", "######"});
   auto out = make_matrix(_jit_sym_long, 1, {3, 5});
   for (long y = 0; y < 5; ++y)

@@ -96,4 +96,17 @@ inline JitObject make_jit_object(const std::string& max_name) {
   return JitObject(jit_object_new(gensym(jit_name.c_str())));
 }
 
+// matrix_calc of a computing object with one input and one output list;
+// a null matrix gives an empty list.
+struct Calc {
+  JitObject object;
+  explicit Calc(const std::string& max_name) : object(make_jit_object(max_name)) {}
+  long operator()(void* in, void* out) const {
+    std::vector<void*> ins, outs;
+    if (in) ins.push_back(in);
+    if (out) outs.push_back(out);
+    return zelk::host::matrix_calc(object.get(), ins, outs);
+  }
+};
+
 }  // namespace zt
