@@ -90,6 +90,14 @@ void Class::add_method(const Method& m) {
   methods.push_back(m);
 }
 
+void add_direct_method(Class* c, const char* name, void* (*fn)(void*, void*, void*, void*, void*)) {
+  Method m;
+  m.name = gensym(name);
+  m.fn = fn_cast<method>(fn);
+  m.sig = Sig::Cant;
+  c->add_method(m);
+}
+
 Class* new_class(const std::string& name, bool is_max) {
   auto* c = new Class;
   c->name = name;

@@ -72,6 +72,8 @@ struct Class {
 
 // Class registry (mutex-protected inside).
 Class* new_class(const std::string& name, bool is_max);
+// A method of a built-in class, called directly with up to four pointers.
+void add_direct_method(Class* c, const char* name, void* (*fn)(void*, void*, void*, void*, void*));
 Class* find_jit_class(t_symbol* name);  // registered or built-in
 void register_jit_class(Class* c);
 Class* find_max_class(const std::string& object_name);

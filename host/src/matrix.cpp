@@ -202,28 +202,20 @@ void* new_matrix_obj(Class*, va_list ap) {
   return make_matrix(info);
 }
 
-void add(Class* c, const char* name, void* (*fn)(void*, void*, void*, void*, void*)) {
-  Method m;
-  m.name = gensym(name);
-  m.fn = fn_cast<method>(fn);
-  m.sig = Sig::Cant;
-  c->add_method(m);
-}
-
 Class* make_matrix_class() {
   Class* c = new_class("jit_matrix", false);
   c->size = sizeof(Matrix);
   c->builtin_new = new_matrix_obj;
   c->mfree = fn_cast<method>(m_free);
-  add(c, "lock", m_lock);
-  add(c, "getinfo", m_getinfo);
-  add(c, "setinfo", m_setinfo);
-  add(c, "getdata", m_getdata);
-  add(c, "data", m_data);
-  add(c, "clear", m_clear);
-  add(c, "register", m_register);
-  add(c, "getname", m_getname);
-  add(c, "frommatrix", m_frommatrix);
+  add_direct_method(c, "lock", m_lock);
+  add_direct_method(c, "getinfo", m_getinfo);
+  add_direct_method(c, "setinfo", m_setinfo);
+  add_direct_method(c, "getdata", m_getdata);
+  add_direct_method(c, "data", m_data);
+  add_direct_method(c, "clear", m_clear);
+  add_direct_method(c, "register", m_register);
+  add_direct_method(c, "getname", m_getname);
+  add_direct_method(c, "frommatrix", m_frommatrix);
   register_jit_class(c);
   return c;
 }
@@ -244,8 +236,8 @@ Class* make_list_class() {
   Class* c = new_class("jit_matrix_list", false);
   c->size = sizeof(MatrixList);
   c->builtin_new = new_list_obj;
-  add(c, "getindex", l_getindex);
-  add(c, "getsize", l_getsize);
+  add_direct_method(c, "getindex", l_getindex);
+  add_direct_method(c, "getsize", l_getsize);
   register_jit_class(c);
   return c;
 }

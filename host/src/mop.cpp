@@ -95,23 +95,15 @@ void* new_mop_obj(Class*, va_list ap) {
   return make_mop(static_cast<long>(inputs), static_cast<long>(outputs));
 }
 
-void add(Class* c, const char* name, void* (*fn)(void*, void*, void*, void*, void*)) {
-  Method m;
-  m.name = gensym(name);
-  m.fn = fn_cast<method>(fn);
-  m.sig = Sig::Cant;
-  c->add_method(m);
-}
-
 Class* make_mop_class() {
   Class* c = new_class("jit_mop", false);
   c->size = sizeof(Mop);
   c->builtin_new = new_mop_obj;
   c->mfree = fn_cast<method>(m_free);
-  add(c, "getinput", m_getinput);
-  add(c, "getoutput", m_getoutput);
-  add(c, "getinputlist", m_getinputlist);
-  add(c, "getoutputlist", m_getoutputlist);
+  add_direct_method(c, "getinput", m_getinput);
+  add_direct_method(c, "getoutput", m_getoutput);
+  add_direct_method(c, "getinputlist", m_getinputlist);
+  add_direct_method(c, "getoutputlist", m_getoutputlist);
   register_jit_class(c);
   return c;
 }
