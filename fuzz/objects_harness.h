@@ -96,6 +96,9 @@ inline const Object* find_object(const std::string& name) {
 inline bool initialise() {
   host::set_console_echo(false);
   host::set_worker_threads(2);
+  // Any size an attribute asks for is legal; beyond 64 MiB the host refuses
+  // it as out of memory, so that path is fuzzed and no run waits on gigabytes.
+  host::set_max_block_bytes(64LL << 20);
   Catalogue& c = catalogue();
   for (const char* name : kObjects) {
     Object o{name, {}};

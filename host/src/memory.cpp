@@ -10,15 +10,21 @@ namespace zelk::host {
 namespace {
 std::atomic<long long> g_live{0};
 std::atomic<long long> g_allocations{0};
+std::atomic<long long> g_block_limit{detail::kMaxAllocation};
 constexpr long long kHeader = 16;
 }  // namespace
 
 Memory memory() { return Memory{g_live.load(), g_allocations.load()}; }
 
+void set_max_block_bytes(long long bytes) {
+  g_block_limit = bytes < 0 || bytes > detail::kMaxAllocation ? detail::kMaxAllocation : bytes;
+}
+long long max_block_bytes() { return g_block_limit.load(); }
+
 namespace detail {
 
 void* counted_alloc(long long bytes) {
-  if (bytes < 0 || bytes > kMaxAllocation) return nullptr;
+  if (bytes < 0 || bytes > g_block_limit.load(std::memory_order_relaxed)) return nullptr;
   // calloc is 16-byte aligned here and hands out zero pages lazily.
   auto* block = static_cast<char*>(std::calloc(1, static_cast<size_t>(bytes + kHeader)));
   if (!block) return nullptr;

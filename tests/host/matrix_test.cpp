@@ -90,6 +90,27 @@ TEST(MatrixLayout, AbsurdSizeIsRefusedNotAllocated) {
   EXPECT_EQ(matrix_info(m.get()).dim[0], 4);
 }
 
+TEST(MatrixLayout, BlocksBeyondTheHostsLimitFailAsOutOfMemory) {
+  const long long limit = zelk::host::max_block_bytes();
+  auto m = make(_jit_sym_char, 1, {4, 4});
+  matrix_data(m.get())[0] = 7;
+  zelk::host::set_max_block_bytes(1 << 20);
+  t_jit_matrix_info in = matrix_info(m.get());
+  in.dim[0] = in.dim[1] = 2048;  // 4 MiB
+  EXPECT_EQ(reinterpret_cast<t_jit_err>(jit_object_method(m.get(), _jit_sym_setinfo, &in)),
+            JIT_ERR_OUT_OF_MEM);
+  EXPECT_EQ(jit_getbytes(2 << 20), nullptr);
+  zelk::host::set_max_block_bytes(-1);  // anything out of range restores the ceiling
+  const long long ceiling = zelk::host::max_block_bytes();
+  zelk::host::set_max_block_bytes(limit);
+  EXPECT_EQ(ceiling, 1LL << 34);
+  // The refused shape left the matrix as it was, data included.
+  EXPECT_EQ(matrix_info(m.get()).dim[0], 4);
+  EXPECT_EQ(matrix_data(m.get())[0], 7);
+  EXPECT_EQ(reinterpret_cast<t_jit_err>(jit_object_method(m.get(), _jit_sym_setinfo, &in)),
+            JIT_ERR_NONE);
+}
+
 TEST(MatrixLayout, StridedMatrixHonoursItsRowStride) {
   Owned m(zelk::host::new_matrix_strided(_jit_sym_char, 1, {5, 3}, 7));
   t_jit_matrix_info i = matrix_info(m.get());

@@ -87,6 +87,22 @@ TEST(ZelkTrackpointsBox, SizesOfZeroOrLessDrawNothing) {
   }
 }
 
+TEST(ZelkTrackpointsBox, ASizeTheHostCannotHoldDrawsIntoTheImageItHas) {
+  auto box = make_box("zelk.trackpoints @size 16 8");
+  ASSERT_TRUE(box);
+  box->send_matrix(point_list({{5, 5, 1}}).get());
+  const long long limit = zelk::host::max_block_bytes();
+  zelk::host::set_max_block_bytes(1 << 20);
+  ASSERT_TRUE(box->send_text("size 100000 100000"));
+  box->send_matrix(point_list({{3, 2, 1}, {50000, 50000, 1}}).get());
+  zelk::host::set_max_block_bytes(limit);
+  // The refused reshape keeps the old image; drawing stays inside it.
+  void* image = zt::sent_matrices(*box).back();
+  EXPECT_EQ(zelk::host::matrix_info(image).dim[0], 16);
+  EXPECT_EQ(zelk::host::matrix_info(image).dim[1], 8);
+  EXPECT_EQ(drawn(image), (std::vector<std::array<long, 3>>{{3, 2, 1}}));
+}
+
 TEST(ZelkTrackpointsBox, TheSteadyStateAllocatesNothing) {
   auto box = make_box("zelk.trackpoints");
   ASSERT_TRUE(box);

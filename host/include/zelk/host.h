@@ -123,6 +123,12 @@ struct Memory {
 };
 Memory memory();
 
+// The largest block the host hands out (matrix data, jit_getbytes); a larger
+// request fails as out of memory. Default and ceiling: 16 GiB. Fuzzing lowers
+// it so that huge but legal sizes are refused instead of zeroed for minutes.
+void set_max_block_bytes(long long bytes);
+long long max_block_bytes();
+
 // Worker threads of jit_parallel_ndim_simplecalc*; default: the machine's cores.
 void set_worker_threads(int n);
 int worker_threads();
