@@ -21,7 +21,8 @@ static t_jit_err zelk_blobs_bounds_matrix_calc(t_zelk_blobs_bounds* x, void* inp
 }
 
 static const frame::ClassSpec spec = {
-    "zelk.blobs.bounds", "zelk_blobs_bounds", sizeof(t_zelk_blobs_bounds),
+    "zelk.blobs.bounds", "zelk_blobs_bounds",
+    "measures the bounding box of every blob of a label image", sizeof(t_zelk_blobs_bounds),
     frame::as_method(zelk_blobs_bounds_new), frame::as_method(zelk_blobs_bounds_free),
     frame::as_method(zelk_blobs_bounds_matrix_calc), sizeof(frame::MaxWrapper),
     blobs::blob_mop("char", 1, blobs::kBoundsPlanes, "long"), {}};

@@ -21,7 +21,8 @@ static t_jit_err zelk_blobs_centroids_matrix_calc(t_zelk_blobs_centroids* x, voi
 }
 
 static const frame::ClassSpec spec = {
-    "zelk.blobs.centroids", "zelk_blobs_centroids", sizeof(t_zelk_blobs_centroids),
+    "zelk.blobs.centroids", "zelk_blobs_centroids",
+    "finds the centroid and mass of every blob of a label image", sizeof(t_zelk_blobs_centroids),
     frame::as_method(zelk_blobs_centroids_new), frame::as_method(zelk_blobs_centroids_free),
     frame::as_method(zelk_blobs_centroids_matrix_calc), sizeof(frame::MaxWrapper),
     blobs::blob_mop("char", 1, blobs::kCentroidPlanes, "float32"), {}};

@@ -28,7 +28,8 @@ static t_jit_err zelk_blobs_direction_matrix_calc(t_zelk_blobs_direction* x, voi
 }
 
 static const frame::ClassSpec spec = {
-    "zelk.blobs.direction", "zelk_blobs_direction", sizeof(t_zelk_blobs_direction),
+    "zelk.blobs.direction", "zelk_blobs_direction",
+    "gives the major-axis angle of every blob over a full turn", sizeof(t_zelk_blobs_direction),
     frame::as_method(zelk_blobs_direction_new), frame::as_method(zelk_blobs_direction_free),
     frame::as_method(zelk_blobs_direction_matrix_calc), sizeof(frame::MaxWrapper),
     blobs::blob_mop("float32", blobs::kMomentPlanes, 1, "float32"), {}};

@@ -19,7 +19,8 @@ static t_jit_err zelk_blobs_elongation_matrix_calc(t_zelk_blobs_elongation* x, v
 }
 
 static const frame::ClassSpec spec = {
-    "zelk.blobs.elongation", "zelk_blobs_elongation", sizeof(t_zelk_blobs_elongation),
+    "zelk.blobs.elongation", "zelk_blobs_elongation",
+    "measures how stretched every blob is (0 for a disc)", sizeof(t_zelk_blobs_elongation),
     frame::as_method(zelk_blobs_elongation_new), frame::as_method(zelk_blobs_elongation_free),
     frame::as_method(zelk_blobs_elongation_matrix_calc), sizeof(frame::MaxWrapper),
     blobs::blob_mop("float32", blobs::kMomentPlanes, 1, "float32"), {}};

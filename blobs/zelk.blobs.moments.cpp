@@ -21,7 +21,8 @@ static t_jit_err zelk_blobs_moments_matrix_calc(t_zelk_blobs_moments* x, void* i
 }
 
 static const frame::ClassSpec spec = {
-    "zelk.blobs.moments", "zelk_blobs_moments", sizeof(t_zelk_blobs_moments),
+    "zelk.blobs.moments", "zelk_blobs_moments",
+    "measures the moments and Hu invariants of every labelled blob", sizeof(t_zelk_blobs_moments),
     frame::as_method(zelk_blobs_moments_new), frame::as_method(zelk_blobs_moments_free),
     frame::as_method(zelk_blobs_moments_matrix_calc), sizeof(frame::MaxWrapper),
     blobs::blob_mop("char", 1, blobs::kMomentPlanes, "float32"), {}};

@@ -24,7 +24,8 @@ static t_jit_err zelk_blobs_orientation_matrix_calc(t_zelk_blobs_orientation* x,
 }
 
 static const frame::ClassSpec spec = {
-    "zelk.blobs.orientation", "zelk_blobs_orientation", sizeof(t_zelk_blobs_orientation),
+    "zelk.blobs.orientation", "zelk_blobs_orientation",
+    "gives the major-axis angle of every blob up to half a turn", sizeof(t_zelk_blobs_orientation),
     frame::as_method(zelk_blobs_orientation_new), frame::as_method(zelk_blobs_orientation_free),
     frame::as_method(zelk_blobs_orientation_matrix_calc), sizeof(frame::MaxWrapper),
     blobs::blob_mop("float32", blobs::kMomentPlanes, 1, "float32"), {}};

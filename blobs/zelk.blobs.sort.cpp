@@ -45,7 +45,8 @@ static t_jit_err zelk_blobs_sort_matrix_calc(t_zelk_blobs_sort* x, void* inputs,
 }
 
 static const frame::ClassSpec spec = {
-    "zelk.blobs.sort", "zelk_blobs_sort", sizeof(t_zelk_blobs_sort),
+    "zelk.blobs.sort", "zelk_blobs_sort",
+    "gives blobs identifiers that stay with them from frame to frame", sizeof(t_zelk_blobs_sort),
     frame::as_method(zelk_blobs_sort_new), frame::as_method(zelk_blobs_sort_free),
     frame::as_method(zelk_blobs_sort_matrix_calc), sizeof(frame::MaxWrapper),
     blobs::blob_mop("float32", 0, 1, "char"), {}};

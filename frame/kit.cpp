@@ -78,6 +78,12 @@ void standard_free(void* x) {
   max_jit_obex_free(x);
 }
 
+// The wrapper's "description" (A_CANT, so no patch can send it). The text
+// is the class's, not an instance's: hosts may ask with a null object.
+const char* class_description(void*) {
+  return g_spec && g_spec->description ? g_spec->description : "";
+}
+
 void attach_clip(void* attr, const Clip& c) {
   if (c.use_min || c.use_max) jit_attr_addfilterset_clip(attr, c.min, c.max, c.use_min, c.use_max);
 }
@@ -133,6 +139,8 @@ void finish_class(void* jclass, const ClassSpec& spec) {
   max_jit_classex_standard_wrap(classex, q, 0);
   addmess(lists ? as_method(list_assist) : as_method(max_jit_mop_assist),
           "assist", A_CANT, 0);
+  if (spec.description && *spec.description)
+    addmess(as_method(class_description), "description", A_CANT, 0);
   if (lists && spec.lists.buffered && spec.lists.bang) addbang(as_method(list_output));
   for (int i = 0; i < spec.lists.count; ++i) g_getter[i] = gensym(spec.lists.outlet[i].getter);
 }

@@ -68,6 +68,9 @@ struct ListSpec {
 struct ClassSpec {
   const char* max_name;  // "zelk.label"
   const char* jit_name;  // "zelk_label"
+  // One line of what the object does, for the reference tools; answered by
+  // the wrapper's "description" method.
+  const char* description;  // "numbers the 4-connected blobs of a binary image"
   long jit_size;
   method jit_new;
   method jit_free;
@@ -124,8 +127,8 @@ void add_method(void* jclass, method m, const char* name);  // a message with no
 void* alloc_instance();
 
 // The rest of the sequence: register the Jitter class, then the Max class,
-// its wrapper, the standard messages, assist and, for list objects, bang and
-// the getter symbols.
+// its wrapper, the standard messages, assist, description and, for list
+// objects, bang and the getter symbols.
 void finish_class(void* jclass, const ClassSpec& spec);
 
 // ---- matrix_calc helpers -------------------------------------------------------

@@ -42,10 +42,12 @@ t_jit_err plane_totals_calc(t_plane_totals* x, void* inputs, void*) {
 }
 
 template <Totals K>
-frame::ClassSpec plane_totals_spec(const char* max_name, const char* jit_name, const char* getter,
+frame::ClassSpec plane_totals_spec(const char* max_name, const char* jit_name,
+                                   const char* description, const char* getter,
                                    const char* assist) {
   return {max_name,
           jit_name,
+          description,
           sizeof(t_plane_totals),
           frame::as_method(plane_totals_new),
           frame::as_method(plane_totals_free),

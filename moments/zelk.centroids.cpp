@@ -44,6 +44,7 @@ static t_jit_err zelk_centroids_matrix_calc(t_zelk_centroids* x, void* inputs, v
 static const frame::ClassSpec spec = {
     "zelk.centroids",
     "zelk_centroids",
+    "finds the mass and weighted centroid of a one-plane image",
     sizeof(t_zelk_centroids),
     frame::as_method(zelk_centroids_new),
     frame::as_method(zelk_centroids_free),

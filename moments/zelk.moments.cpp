@@ -51,6 +51,7 @@ static t_jit_err zelk_moments_matrix_calc(t_zelk_moments* x, void* inputs, void*
 
 static const frame::ClassSpec spec = {"zelk.moments",
                                       "zelk_moments",
+                                      "measures the moments and Hu invariants of a one-plane image",
                                       sizeof(t_zelk_moments),
                                       frame::as_method(zelk_moments_new),
                                       frame::as_method(zelk_moments_free),

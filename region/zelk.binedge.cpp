@@ -35,7 +35,8 @@ static t_jit_err zelk_binedge_matrix_calc(t_zelk_binedge* x, void* inputs, void*
 }
 
 static const frame::ClassSpec spec = {
-    "zelk.binedge", "zelk_binedge", sizeof(t_zelk_binedge),
+    "zelk.binedge", "zelk_binedge",
+    "marks the edge cells of the regions of a binary image", sizeof(t_zelk_binedge),
     frame::as_method(zelk_binedge_new), frame::as_method(zelk_binedge_free),
     frame::as_method(zelk_binedge_matrix_calc), sizeof(frame::MaxWrapper), {}, {}};
 

@@ -60,7 +60,8 @@ static t_jit_err zelk_extrema_matrix_calc(t_zelk_extrema* x, void* inputs, void*
 }
 
 static const frame::ClassSpec spec = {
-    "zelk.extrema", "zelk_extrema", sizeof(t_zelk_extrema), frame::as_method(zelk_extrema_new),
+    "zelk.extrema", "zelk_extrema",
+    "finds the peaks of a Hough accumulator: one (rho bin, theta bin) per line", sizeof(t_zelk_extrema), frame::as_method(zelk_extrema_new),
     frame::as_method(zelk_extrema_free), frame::as_method(zelk_extrema_matrix_calc),
     sizeof(frame::MaxWrapper),
     {.inputs = 1, .outputs = 1, .output_nolink = true, .output = {.planecount = 2, .dimcount = 1, .type = "float32"}},

@@ -46,7 +46,8 @@ static t_jit_err zelk_floodfill_matrix_calc(t_zelk_floodfill* x, void* inputs, v
 }
 
 static const frame::ClassSpec spec = {
-    "zelk.floodfill", "zelk_floodfill", sizeof(t_zelk_floodfill),
+    "zelk.floodfill", "zelk_floodfill",
+    "fills the region of a binary image 4-connected to a seed cell", sizeof(t_zelk_floodfill),
     frame::as_method(zelk_floodfill_new), frame::as_method(zelk_floodfill_free),
     frame::as_method(zelk_floodfill_matrix_calc), sizeof(frame::MaxWrapper),
     {.inputs = 1, .outputs = 1, .single_type = "char", .single_planecount = 1, .output = {}},

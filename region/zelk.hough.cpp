@@ -55,7 +55,8 @@ static t_jit_err zelk_hough_matrix_calc(t_zelk_hough* x, void* inputs, void* out
 }
 
 static const frame::ClassSpec spec = {
-    "zelk.hough", "zelk_hough", sizeof(t_zelk_hough), frame::as_method(zelk_hough_new),
+    "zelk.hough", "zelk_hough",
+    "votes the straight lines of a binary image into an accumulator", sizeof(t_zelk_hough), frame::as_method(zelk_hough_new),
     frame::as_method(zelk_hough_free), frame::as_method(zelk_hough_matrix_calc),
     sizeof(frame::MaxWrapper), {.inputs = 1, .outputs = 1, .output_nolink = true, .output = {}}, {}};
 

@@ -84,7 +84,8 @@ static t_jit_err zelk_label_matrix_calc(t_zelk_label* x, void* inputs, void* out
 }
 
 static const frame::ClassSpec spec = {
-    "zelk.label", "zelk_label", sizeof(t_zelk_label), frame::as_method(zelk_label_new),
+    "zelk.label", "zelk_label",
+    "numbers the 4-connected blobs of a binary image", sizeof(t_zelk_label), frame::as_method(zelk_label_new),
     frame::as_method(zelk_label_free), frame::as_method(zelk_label_matrix_calc),
     sizeof(frame::MaxWrapper), {}, {}};
 

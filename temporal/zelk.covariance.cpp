@@ -124,7 +124,8 @@ static frame::MopSpec covariance_mop() {
 }
 
 static const frame::ClassSpec spec = {
-    "zelk.covariance", "zelk_covariance", sizeof(t_zelk_covariance),
+    "zelk.covariance", "zelk_covariance", "outer product of the running mean deviation of a vector stream",
+    sizeof(t_zelk_covariance),
     frame::as_method(zelk_covariance_new), frame::as_method(zelk_covariance_free),
     frame::as_method(zelk_covariance_matrix_calc), sizeof(frame::MaxWrapper),
     covariance_mop(), {}};

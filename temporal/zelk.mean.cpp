@@ -90,7 +90,8 @@ static t_jit_err zelk_mean_matrix_calc(t_zelk_mean* x, void* inputs, void* outpu
 }
 
 static const frame::ClassSpec spec = {
-    "zelk.mean", "zelk_mean", sizeof(t_zelk_mean), frame::as_method(zelk_mean_new),
+    "zelk.mean", "zelk_mean", "running mean of a stream of frames since a reset or new shape",
+    sizeof(t_zelk_mean), frame::as_method(zelk_mean_new),
     frame::as_method(zelk_mean_free), frame::as_method(zelk_mean_matrix_calc),
     sizeof(frame::MaxWrapper), {}, {}};
 

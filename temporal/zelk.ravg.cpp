@@ -90,7 +90,8 @@ static t_jit_err zelk_ravg_matrix_calc(t_zelk_ravg* x, void* inputs, void* outpu
 }
 
 static const frame::ClassSpec spec = {
-    "zelk.ravg", "zelk_ravg", sizeof(t_zelk_ravg), frame::as_method(zelk_ravg_new),
+    "zelk.ravg", "zelk_ravg", "running (exponential) average of a stream of frames",
+    sizeof(t_zelk_ravg), frame::as_method(zelk_ravg_new),
     frame::as_method(zelk_ravg_free), frame::as_method(zelk_ravg_matrix_calc),
     sizeof(frame::MaxWrapper), {}, {}};
 

@@ -64,7 +64,8 @@ static frame::MopSpec trackpoints_mop() {
 }
 
 static const frame::ClassSpec spec = {
-    "zelk.trackpoints", "zelk_trackpoints", sizeof(t_zelk_trackpoints),
+    "zelk.trackpoints", "zelk_trackpoints", "draws a list of points into a char image, numbered from 1",
+    sizeof(t_zelk_trackpoints),
     frame::as_method(zelk_trackpoints_new), frame::as_method(zelk_trackpoints_free),
     frame::as_method(zelk_trackpoints_matrix_calc), sizeof(frame::MaxWrapper),
     trackpoints_mop(), {}, shape_output};

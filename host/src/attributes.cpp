@@ -4,6 +4,7 @@
 // is checked against the record size so a bad offset cannot write outside.
 // The deferral flags (DEFER/USURP, low or not) are accepted and run
 // synchronously: this host has no scheduler to defer to.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -371,3 +372,25 @@ long jit_attr_getlong_array(void* x, t_symbol* s, long max, t_atom_long* vals) {
 }
 
 }  // extern "C"
+
+namespace zelk::host {
+
+std::vector<t_atom> Box::attribute(const std::string& name) const {
+  void* target = nullptr;
+  Attr* a = nullptr;
+  if (void* jitob = jit_object()) a = find_attr_target(jitob, name.c_str(), &target);
+  if (!a && impl_->object) a = find_attr_target(impl_->object, name.c_str(), &target);
+  if (!a || !attr_gettable(a, Access::Internal)) return {};
+  // A getter may report more values than the room it was given: read again
+  // with room for all of them.
+  std::vector<t_atom> atoms(static_cast<std::size_t>(a->maxcount));
+  long n = attr_read(target, a, atoms.data(), static_cast<long>(atoms.size()));
+  if (n > static_cast<long>(atoms.size()) && n <= kAttrMaxArray) {
+    atoms.resize(static_cast<std::size_t>(n));
+    n = attr_read(target, a, atoms.data(), n);
+  }
+  atoms.resize(static_cast<std::size_t>(std::clamp(n, 0L, static_cast<long>(atoms.size()))));
+  return atoms;
+}
+
+}  // namespace zelk::host

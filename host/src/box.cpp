@@ -204,6 +204,26 @@ int Box::outlet_count() const {
   return inst ? static_cast<int>(inst->outlets.size()) : 0;
 }
 
+int Box::inlet_count() const {
+  // As dispatch counts them: one per matrix input, and the left inlet always.
+  detail::Obex* ob = detail::obex_of(impl_->object);
+  return (ob && ob->mop && ob->mop->ninputs > 1) ? static_cast<int>(ob->mop->ninputs) : 1;
+}
+
+std::string Box::assist(int direction, int index) const {
+  constexpr std::size_t kAssistBytes = 512;  // the buffer Max hands to assist
+  const int count = direction == 1 ? inlet_count() : direction == 2 ? outlet_count() : 0;
+  if (index < 0 || index >= count) return {};
+  detail::Class* c = detail::class_of(impl_->object);
+  const detail::Method* m = c ? c->find_method(gensym("assist")) : nullptr;
+  if (!m || m->sig != detail::Sig::Cant) return {};
+  char text[kAssistBytes] = {};
+  detail::BoxScope scope(impl_.get());
+  detail::fn_cast<void (*)(void*, void*, long, long, char*)>(m->fn)(impl_->object, nullptr, direction,
+                                                                    index, text);
+  return std::string(text, strnlen(text, kAssistBytes));
+}
+
 void Box::send_matrix(void* matrix, int inlet) {
   detail::Prefix* p = detail::prefix_of(matrix);
   if (!p || !detail::as_matrix(matrix)) {

@@ -262,6 +262,11 @@ bool class_info(const std::string& max_name, ClassInfo* out) {
   if (!mc || !out) return false;
   ClassInfo info;
   info.max_name = max_name;
+  // Only a direct-call method is the (object) -> text getter; an ordinary
+  // message that happens to be named so is never called here.
+  if (const Method* m = mc->find_method(gensym("description")); m && m->sig == Sig::Cant) {
+    if (const char* text = fn_cast<const char* (*)(void*)>(m->fn)(nullptr)) info.description = text;
+  }
   if (mc->jit) {
     Class* jc = mc->jit;
     info.jit_name = jc->name;

@@ -66,6 +66,19 @@ class Box {
   t_object* object() const;  // the wrapper record
   void* jit_object() const;  // the computing object
   int outlet_count() const;
+  // Inlets that take messages: the matrix operator's inputs, at least 1.
+  int inlet_count() const;
+
+  // The assist text of an inlet (direction 1) or outlet (direction 2), 0 =
+  // leftmost, from the wrapper class's "assist" method as Max calls it; ""
+  // when the class has none or gives no text for that index.
+  std::string assist(int direction, int index) const;
+
+  // An attribute's current value, as the host reads it for itself (so the
+  // attributes a patch may not get are read too): the computing object's,
+  // else the wrapper's own (outputmode, adapt). Every value of an array.
+  // Empty for an unknown attribute or one that cannot be read at all.
+  std::vector<t_atom> attribute(const std::string& name) const;
 
   // Into an inlet, as a patch cord delivers it.
   void send_matrix(void* matrix, int inlet = 0);  // "jit_matrix NAME"
@@ -151,6 +164,9 @@ struct AttributeInfo {
 struct ClassInfo {
   std::string max_name;
   std::string jit_name;
+  // What the wrapper's A_CANT "description" method returns, called with a
+  // null object (the text is the class's); empty when it has none.
+  std::string description;
   std::vector<AttributeInfo> attributes;  // in registration order
   std::vector<std::string> messages;      // Jitter methods a patch may send, and Max messages
   int matrix_inputs = 0, matrix_outputs = 0;
