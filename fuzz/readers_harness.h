@@ -1,6 +1,7 @@
-// Feeds arbitrary bytes to the runner's frame readers. The first byte picks
-// the reader; whatever a reader accepts must be a consistent array that the
-// .npy writer and reader carry through unchanged.
+// Feeds arbitrary bytes to the runner's readers. The first byte picks the
+// reader; whatever a frame reader accepts must be a consistent array that the
+// .npy writer and reader carry through unchanged, and a patch it accepts must
+// only join boxes it has.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +12,7 @@
 
 #include "tools/zelk/frames.h"
 #include "tools/zelk/npy.h"
+#include "tools/zelk/patch.h"
 
 namespace zelk::fuzz {
 
@@ -19,11 +21,29 @@ namespace zelk::fuzz {
   std::abort();
 }
 
+inline void read_patch(const uint8_t* data, size_t size) {
+  using namespace zelk::runner;
+  Patch p;
+  std::string why;
+  if (!parse_patch(std::string(reinterpret_cast<const char*>(data), size), "fuzz", &p, &why)) {
+    if (why.empty()) reader_fault("a refused patch without a reason");
+    return;
+  }
+  const int boxes = static_cast<int>(p.boxes.size());
+  for (const PatchLine& l : p.lines)
+    if (l.from < 0 || l.from >= boxes || l.to < 0 || l.to >= boxes || l.outlet < 0 || l.inlet < 0)
+      reader_fault("a patch line that joins boxes the patch does not have");
+  for (const PatchBox& b : p.boxes)
+    if ((b.kind == PatchBox::Kind::Inlet || b.kind == PatchBox::Kind::Outlet) && b.index < 1)
+      reader_fault("an inlet or outlet without a number");
+}
+
 inline void read_one(const uint8_t* data, size_t size) {
   using namespace zelk::runner;
   if (size == 0) return;
+  if (data[0] % 5 == 4) return read_patch(data + 1, size - 1);
   static const FileKind kKinds[] = {FileKind::Npy, FileKind::Png, FileKind::Pgm, FileKind::Ppm};
-  const FileKind kind = kKinds[data[0] % 4];
+  const FileKind kind = kKinds[data[0] % 5];
   Array a;
   std::string why;
   if (!parse_frame(reinterpret_cast<const std::byte*>(data + 1), size - 1, kind, &a, &why)) {

@@ -4,7 +4,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 
-packages=(cmake g++ make python3 libgtest-dev libgmock-dev libbenchmark-dev libopencv-dev clang libclang-rt-14-dev)
+packages=(cmake g++ make python3 libgtest-dev libgmock-dev libbenchmark-dev libopencv-dev nlohmann-json3-dev clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -165,16 +165,21 @@ bool decode_image(const std::byte* bytes, std::size_t size, ImageKind kind, Arra
   if (scale != 1.0 || img.depth() != CV_8U) img.convertTo(img8, CV_8U, scale);  // rounds, saturates
   else img8 = img;
 
+  *out = array_from_image(img8);
+  return true;
+}
+
+Array array_from_image(const cv::Mat& img) {
   Array a;
   a.type = frame::CellType::Char;
-  a.dims = {img8.cols, img8.rows};
-  const int ch = img8.channels();
+  a.dims = {img.cols, img.rows};
+  const int ch = img.channels();
   a.planecount = ch == 1 ? 1 : 4;
-  a.data.resize(static_cast<std::size_t>(img8.cols) * img8.rows * a.planecount);
+  a.data.resize(static_cast<std::size_t>(img.cols) * img.rows * a.planecount);
   auto* dst = reinterpret_cast<unsigned char*>(a.data.data());
-  for (int y = 0; y < img8.rows; ++y) {
-    const unsigned char* src = img8.ptr<unsigned char>(y);
-    for (int x = 0; x < img8.cols; ++x, src += ch) {
+  for (int y = 0; y < img.rows; ++y) {
+    const unsigned char* src = img.ptr<unsigned char>(y);
+    for (int x = 0; x < img.cols; ++x, src += ch) {
       if (ch == 1) {
         *dst++ = src[0];
         continue;
@@ -196,8 +201,7 @@ bool decode_image(const std::byte* bytes, std::size_t size, ImageKind kind, Arra
       *dst++ = bl;
     }
   }
-  *out = std::move(a);
-  return true;
+  return a;
 }
 
 }  // namespace zelk::runner

@@ -7,6 +7,10 @@
 
 #include "tools/zelk/array.h"
 
+namespace cv {
+class Mat;
+}
+
 namespace zelk::runner {
 
 enum class ImageKind { Png, Pgm, Ppm };
@@ -18,6 +22,10 @@ enum class ImageKind { Png, Pgm, Ppm };
 // a sound file of that kind.
 bool decode_image(const std::byte* bytes, std::size_t size, ImageKind kind, Array* out,
                   std::string* why);
+
+// An 8-bit OpenCV image (grey, grey+alpha, BGR or BGRA) as a 2-D `char`
+// array: grey -> 1 plane, colour -> 4 planes ARGB.
+Array array_from_image(const cv::Mat& img);
 
 // Silences OpenCV's own console messages (the runner reports faults itself).
 void quiet_image_library();

@@ -26,7 +26,10 @@ std::size_t utf8_length(std::string_view s, std::size_t i) {
 
 std::string head(const EventSource& src, std::string_view event) {
   std::string s = "{\"frame\":" + std::to_string(src.frame) + ",\"box\":" + std::to_string(src.box) +
-                  ",\"object\":" + json_quote(src.object) + ",\"event\":" + json_quote(event);
+                  ",\"object\":" + json_quote(src.object);
+  if (!src.id.empty()) s += ",\"id\":" + json_quote(src.id);
+  s += ",\"event\":" + json_quote(event);
+  if (src.patch_outlet > 0) s += ",\"patch_outlet\":" + std::to_string(src.patch_outlet);
   return s;
 }
 

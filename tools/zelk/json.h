@@ -19,9 +19,13 @@ std::string json_quote(std::string_view s);
 std::string json_number(double v);
 
 struct EventSource {
-  long frame = 0;
-  int box = 0;
+  EventSource(long frame_, int box_, std::string_view object_, std::string_view id_ = {}, int patch_outlet_ = 0)
+      : frame(frame_), box(box_), object(object_), id(id_), patch_outlet(patch_outlet_) {}
+  long frame;
+  int box;
   std::string_view object;
+  std::string_view id;   // the box's id in a patch, else empty
+  int patch_outlet;      // the patch outlet a message reached, from 1; 0: none
 };
 
 std::string json_matrix_event(const EventSource& src, int outlet, std::string_view type,

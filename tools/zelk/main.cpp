@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "tools/zelk/demo.h"
 #include "tools/zelk/image.h"
 #include "tools/zelk/run.h"
 
@@ -38,11 +39,18 @@ int main(int argc, char** argv) {
   }
   const char* cmd = argv[1];
   if (!std::strcmp(cmd, "--help") || !std::strcmp(cmd, "-h") || !std::strcmp(cmd, "help")) {
-    if (argc > 2 && !std::strcmp(argv[2], "run")) std::fputs(kRunHelp, stdout);
-    else std::fputs(kHelp, stdout);
+    if (argc > 2 && !std::strcmp(argv[2], "run")) {
+      std::fputs(kRunHelp, stdout);
+      return kExitOk;
+    }
+    // zelk help OBJECT: what the object registered.
+    if (argc > 2 && std::strcmp(argv[2], "--help") && std::strcmp(argv[2], "-h"))
+      return info_command(argc - 1, argv + 1);
+    std::fputs(kHelp, stdout);
     return kExitOk;
   }
   if (!std::strcmp(cmd, "run")) return run_command(argc - 1, argv + 1);
+  if (!std::strcmp(cmd, "demo")) return demo_command(argc - 1, argv + 1);
   if (!std::strcmp(cmd, "list")) return list_command(argc - 1, argv + 1);
   if (!std::strcmp(cmd, "info")) return info_command(argc - 1, argv + 1);
   std::fprintf(stderr, "zelk: unknown command '%s' (see zelk --help)\n", cmd);

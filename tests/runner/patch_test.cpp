@@ -1,0 +1,194 @@
+// Patches saved by Max, run as abstractions: their lines, fan-out order,
+// outlets and refusals, parsed and run by the built runner.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "runner_support.h"
+#include "tools/zelk/frames.h"
+#include "tools/zelk/patch.h"
+
+namespace {
+
+using zelk::runner::Patch;
+using zelk::runner::PatchBox;
+using zelk::runner::parse_patch;
+
+std::string box(const std::string& id, const std::string& cls, double x, double y, const std::string& extra = "") {
+  return "{\"box\":{\"id\":\"" + id + "\",\"maxclass\":\"" + cls + "\",\"patching_rect\":[" + std::to_string(x) +
+         "," + std::to_string(y) + ",100,22]" + extra + "}}";
+}
+std::string obj(const std::string& id, const std::string& text, double x, double y) {
+  return box(id, "newobj", x, y, ",\"text\":\"" + text + "\"");
+}
+std::string line(const std::string& from, int outlet, const std::string& to, int inlet) {
+  return "{\"patchline\":{\"source\":[\"" + from + "\"," + std::to_string(outlet) + "],\"destination\":[\"" + to +
+         "\"," + std::to_string(inlet) + "]}}";
+}
+std::string patcher(const std::vector<std::string>& boxes, const std::vector<std::string>& lines) {
+  std::string s = "{\"patcher\":{\"boxes\":[";
+  for (std::size_t i = 0; i < boxes.size(); ++i) s += (i ? "," : "") + boxes[i];
+  s += "],\"lines\":[";
+  for (std::size_t i = 0; i < lines.size(); ++i) s += (i ? "," : "") + lines[i];
+  return s + "]}}";
+}
+
+TEST(PatchFile, OneOutletsLinesFireRightToLeftThenBottomFirst) {
+  Patch p;
+  std::string why;
+  const std::string text = patcher(
+      {box("in", "inlet", 0, 0, ",\"index\":1"), obj("a", "zelk.label", 0, 50), obj("left", "zelk.mass", 10, 100),
+       obj("right", "zelk.sum", 300, 100), obj("high", "zelk.moments", 150, 90), obj("low", "zelk.centroids", 150, 140)},
+      {line("in", 0, "a", 0), line("a", 0, "left", 0), line("a", 0, "high", 0), line("a", 0, "right", 0),
+       line("a", 0, "low", 0)});
+  ASSERT_TRUE(parse_patch(text, "p", &p, &why)) << why;
+  std::vector<std::string> order;
+  for (const auto& l : p.lines)
+    if (p.boxes[l.from].id == "a") order.push_back(p.boxes[l.to].id);
+  EXPECT_EQ(order, (std::vector<std::string>{"right", "low", "high", "left"}));
+}
+
+TEST(PatchFile, InletsWithoutAnIndexAreNumberedLeftToRight) {
+  Patch p;
+  std::string why;
+  ASSERT_TRUE(parse_patch(patcher({box("b", "inlet", 200, 0), box("a", "inlet", 20, 0),
+                                   box("c", "comment", 0, 0, ",\"text\":\"a note\"")},
+                                  {}),
+                          "p", &p, &why))
+      << why;
+  EXPECT_EQ(p.boxes[0].index, 2);
+  EXPECT_EQ(p.boxes[1].index, 1);
+  EXPECT_EQ(p.boxes[2].kind, PatchBox::Kind::Comment);
+}
+
+TEST(PatchFile, FaultsNameTheBoxOrLine) {
+  struct Case {
+    std::string text, says;
+  };
+  const std::vector<Case> cases = {
+      {"not json", "not JSON"},
+      {"{\"boxes\":[]}", "no \"patcher\""},
+      {patcher({box("obj-7", "message", 0, 0, ",\"text\":\"bang\"")}, {}), "box obj-7 is a 'message' box"},
+      {patcher({box("obj-7", "newobj", 0, 0)}, {}), "box obj-7 is an object box without text"},
+      {patcher({obj("x", "zelk.label", 0, 0), obj("x", "zelk.sum", 0, 0)}, {}), "two boxes have the id x"},
+      {patcher({obj("x", "zelk.label", 0, 0)}, {line("x", 0, "y", 0)}), "names a box that is not in the patch ('y')"},
+      {patcher({obj("x", "zelk.label", 0, 0)}, {line("x", -1, "x", 0)}), "no inlet or outlet number"},
+      {patcher({box("o", "outlet", 0, 0), obj("x", "zelk.label", 0, 0)}, {line("o", 0, "x", 0)}),
+       "cannot be joined"},
+  };
+  for (const Case& c : cases) {
+    Patch p;
+    std::string why;
+    EXPECT_FALSE(parse_patch(c.text, "p.maxpat", &p, &why)) << c.text;
+    EXPECT_NE(why.find(c.says), std::string::npos) << why;
+    EXPECT_EQ(why.rfind("p.maxpat: ", 0), 0u) << why;
+  }
+}
+
+class PatchRun : public zrt::TempDirTest {
+ protected:
+  // Two blobs further apart than blob-road's sort threshold (20): a 3 x 2
+  // block (label 1) and a single cell at (38, 3) (label 2).
+  std::string scene() const {
+    const std::string gap(33, '.');
+    return png("scene.png", {"###" + gap + "....", "###" + gap + "....", "..." + gap + "....", "..." + gap + "..#."});
+  }
+  std::string write(const std::string& name, const std::string& text) const {
+    zrt::spit(path(name), text);
+    return path(name);
+  }
+};
+
+TEST_F(PatchRun, TheBlobRoadFansOutRightToLeftAndReportsItsOutlets) {
+  const std::string out = path("out");
+  zrt::Result r = zelk({"run", "--save", out, "--input", scene(), ZELK_SOURCE_DIR "/tests/runner/data/blob-road.maxpat"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  // Only what reaches an outlet is reported: the right-hand road (centroids,
+  // then sort) runs before the left-hand one (moments, then orientation).
+  const std::vector<std::string> lines = r.lines();
+  ASSERT_EQ(lines.size(), 2u) << r.out;
+  EXPECT_NE(lines[0].find("\"object\":\"zelk.blobs.sort\",\"id\":\"obj-6\",\"event\":\"matrix\",\"patch_outlet\":2"),
+            std::string::npos)
+      << lines[0];
+  EXPECT_NE(lines[1].find("\"object\":\"zelk.blobs.orientation\",\"id\":\"obj-4\",\"event\":\"matrix\",\"patch_outlet\":1"),
+            std::string::npos)
+      << lines[1];
+  // Boxes are numbered in the file's order: label 0, moments 1, orientation 2, centroids 3, sort 4.
+  zelk::runner::Array ids, angles, centroids;
+  std::string why;
+  ASSERT_TRUE(zelk::runner::read_frame_file(out + "/f0000_b4_zelk.blobs.sort.npy", &ids, &why)) << why;
+  ASSERT_TRUE(zelk::runner::read_frame_file(out + "/f0000_b2_zelk.blobs.orientation.npy", &angles, &why)) << why;
+  ASSERT_TRUE(zelk::runner::read_frame_file(out + "/f0000_b3_zelk.blobs.centroids.npy", &centroids, &why)) << why;
+  ASSERT_EQ(ids.cell_count(), 2u);
+  EXPECT_EQ(static_cast<int>(ids.data[0]), 1);
+  EXPECT_EQ(static_cast<int>(ids.data[1]), 2);
+  const float* c = reinterpret_cast<const float*>(centroids.data.data());
+  EXPECT_FLOAT_EQ(c[0], 1.0f);  // the block: x 0..2, y 0..1
+  EXPECT_FLOAT_EQ(c[1], 0.5f);
+  EXPECT_FLOAT_EQ(c[2], 6.0f);
+  EXPECT_FLOAT_EQ(c[3], 38.0f);  // the single cell
+  EXPECT_FLOAT_EQ(c[4], 3.0f);
+  // A block wider than tall lies along x: 0 degrees (the patch asks for degrees).
+  EXPECT_NEAR(reinterpret_cast<const float*>(angles.data.data())[0], 0.0f, 1e-4);
+}
+
+TEST_F(PatchRun, MessagesReachBoxesByIdAndErrorsOfAnyBoxAreReported) {
+  const std::string p = write(
+      "p.maxpat", patcher({box("in", "inlet", 0, 0), obj("lab", "zelk.label @charmode 1", 0, 50),
+                           obj("ext", "zelk.extrema", 200, 50), box("out", "outlet", 0, 100)},
+                          {line("in", 0, "lab", 0), line("in", 0, "ext", 0), line("lab", 0, "out", 0)}));
+  zrt::Result r = zelk({"run", "--input", scene(), "--send", "lab threshold 2", "--input", scene(), p});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::vector<std::string> lines = r.lines();
+  // Per frame: extrema (on the right) refuses a char image first, then the label image reaches the outlet.
+  ASSERT_EQ(lines.size(), 6u) << r.out;
+  EXPECT_NE(lines[0].find("\"id\":\"ext\",\"event\":\"console\""), std::string::npos) << lines[0];
+  EXPECT_NE(lines[1].find("\"id\":\"ext\",\"event\":\"error\",\"code\":\"MSTP\""), std::string::npos) << lines[1];
+  EXPECT_NE(lines[2].find("\"frame\":0,\"box\":0,\"object\":\"zelk.label\",\"id\":\"lab\",\"event\":\"matrix\",\"patch_outlet\":1"),
+            std::string::npos)
+      << lines[2];
+  EXPECT_NE(lines[5].find("\"frame\":1"), std::string::npos);
+  // A --send to a box the patch does not have is refused before anything runs.
+  zrt::Result bad = zelk({"run", "--send", "obj-99 reset", "--input", scene(), p});
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_NE(bad.err.find("the patch has no box obj-99"), std::string::npos) << bad.err;
+  EXPECT_TRUE(bad.out.empty());
+}
+
+TEST_F(PatchRun, BoxesThatAreNotZelkObjectsAreRefusedByName) {
+  const std::string unknown = write(
+      "unknown.maxpat", patcher({box("in", "inlet", 0, 0), obj("obj-3", "jit.matrix 4 char 320 240", 0, 50)},
+                                {line("in", 0, "obj-3", 0)}));
+  zrt::Result r = zelk({"run", "--input", scene(), unknown});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("box obj-3 'jit.matrix 4 char 320 240': unknown object jit.matrix"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("zelk list"), std::string::npos) << r.err;
+  EXPECT_TRUE(r.out.empty());
+
+  const std::string toggle = write("toggle.maxpat", patcher({box("obj-9", "toggle", 0, 0)}, {}));
+  r = zelk({"run", "--input", scene(), toggle});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("box obj-9 is a 'toggle' box"), std::string::npos) << r.err;
+
+  const std::string no_inlet = write("closed.maxpat", patcher({obj("a", "zelk.label", 0, 0)}, {}));
+  r = zelk({"run", "--input", scene(), no_inlet});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("no inlet box"), std::string::npos) << r.err;
+
+  const std::string bad_outlet = write(
+      "outlet.maxpat", patcher({box("in", "inlet", 0, 0), obj("a", "zelk.label", 0, 0), obj("b", "zelk.sum", 0, 0)},
+                               {line("in", 0, "a", 0), line("a", 5, "b", 0)}));
+  r = zelk({"run", "--input", scene(), bad_outlet});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("the line from a outlet 5 to b inlet 0: zelk.label has 2 outlets"), std::string::npos) << r.err;
+
+  r = zelk({"run", "--input", scene(), path("missing.maxpat")});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("missing.maxpat: cannot open it"), std::string::npos) << r.err;
+  r = zelk({"run", "--input", scene(), unknown, "--", "zelk.label"});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("not both"), std::string::npos) << r.err;
+}
+
+}  // namespace

@@ -1,0 +1,189 @@
+#include "tools/zelk/graph.h"
+
+#include <algorithm>
+#include <sstream>
+
+namespace zelk::runner {
+namespace {
+
+std::vector<std::string> words(const std::string& s) {
+  std::vector<std::string> out;
+  std::istringstream in(s);
+  for (std::string w; in >> w;) out.push_back(w);
+  return out;
+}
+
+const host::AttributeInfo* find_attribute(const host::ClassInfo& ci, const std::string& name) {
+  for (const auto& a : ci.attributes)
+    if (a.name == name) return &a;
+  return nullptr;
+}
+
+// The `@name value...` arguments of a box text, checked against the class.
+bool check_box_arguments(const std::vector<std::string>& w, const host::ClassInfo* ci, std::string* why) {
+  for (std::size_t i = 1; i < w.size(); ++i) {
+    if (w[i][0] != '@') continue;
+    const std::string name = w[i].substr(1);
+    if (name.empty()) {
+      *why = "malformed argument '@': no attribute name after '@'";
+      return false;
+    }
+    if (i + 1 >= w.size() || w[i + 1][0] == '@') {
+      *why = "malformed argument '" + w[i] + "': no value after it";
+      return false;
+    }
+    if (ci && !ci->attributes.empty()) {
+      const host::AttributeInfo* a = find_attribute(*ci, name);
+      if (!a) {
+        *why = "malformed argument '" + w[i] + "': " + w[0] + " has no attribute '" + name + "'";
+        return false;
+      }
+      if (!a->user_settable) {
+        *why = "malformed argument '" + w[i] + "': the attribute '" + name + "' of " + w[0] + " cannot be set";
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
+const std::vector<int> kNone;
+
+}  // namespace
+
+Graph::~Graph() {
+  // Closing the patch is no step: what boxes say while freed is not reported.
+  for (auto& n : nodes_) n.box->on_event = nullptr;
+  // Last box first, so no box outlives the box it sends to.
+  while (!nodes_.empty()) nodes_.pop_back();
+}
+
+bool Graph::add_box(const std::string& text, const std::string& id, const std::string& where,
+                    std::string* why) {
+  std::vector<std::string> w = words(text);
+  if (w.empty()) {
+    *why = where + ": no object name";
+    return false;
+  }
+  std::string reason;
+  if (w[0].rfind("zelk.", 0) != 0 || !host::load_object(w[0], &reason)) {
+    *why = where + ": unknown object " + w[0] + (reason.empty() ? "" : " (" + reason + ")") +
+           ": not one of the zelk objects (zelk list names them)";
+    return false;
+  }
+  Node n;
+  const bool have_class = host::class_info(w[0], &n.info);
+  if (!check_box_arguments(w, have_class ? &n.info : nullptr, &reason)) {
+    *why = where + ": " + reason;
+    return false;
+  }
+  n.box = host::Box::create(text, &reason);
+  if (!n.box) {
+    *why = where + ": " + (reason.empty() ? "the box could not be created" : reason);
+    return false;
+  }
+  n.object = n.box->object_name();
+  n.id = id;
+  n.inlets = std::max(1, n.info.matrix_inputs);
+  nodes_.push_back(std::move(n));
+  reach_.emplace_back(static_cast<std::size_t>(nodes_.back().box->outlet_count()));
+  return true;
+}
+
+bool Graph::build_chain(const std::vector<std::string>& texts, std::string* why) {
+  for (std::size_t j = 0; j < texts.size(); ++j)
+    if (!add_box(texts[j], "", "box " + std::to_string(j) + " '" + texts[j] + "'", why)) return false;
+  for (std::size_t j = 0; j + 1 < nodes_.size(); ++j) {
+    nodes_[j].box->connect(0, *nodes_[j + 1].box);
+    wires_.push_back({static_cast<int>(j), 0, static_cast<int>(j + 1), 0});
+  }
+  for (auto& outlets : reach_)
+    for (auto& r : outlets) r = {0};
+  if (!nodes_.empty()) entry_ = {{0, 0}};
+  return true;
+}
+
+bool Graph::build_patch(const Patch& patch, std::string* why) {
+  is_patch_ = true;
+  std::vector<int> node_of(patch.boxes.size(), -1);
+  for (std::size_t k = 0; k < patch.boxes.size(); ++k) {
+    const PatchBox& b = patch.boxes[k];
+    if (b.kind != PatchBox::Kind::Object) continue;
+    node_of[k] = static_cast<int>(nodes_.size());
+    if (!add_box(b.text, b.id, "box " + b.id + " '" + b.text + "'", why)) return false;
+  }
+  int first_inlet = -1;
+  for (std::size_t k = 0; k < patch.boxes.size(); ++k)
+    if (patch.boxes[k].kind == PatchBox::Kind::Inlet &&
+        (first_inlet < 0 || patch.boxes[k].index < patch.boxes[first_inlet].index))
+      first_inlet = static_cast<int>(k);
+  if (first_inlet < 0) {
+    *why = "the patch has no inlet box for the frames to enter by";
+    return false;
+  }
+  for (const PatchLine& l : patch.lines) {
+    const PatchBox& from = patch.boxes[l.from];
+    const PatchBox& to = patch.boxes[l.to];
+    const std::string where = "the line from " + from.id + " outlet " + std::to_string(l.outlet) + " to " +
+                              to.id + " inlet " + std::to_string(l.inlet);
+    const int src = node_of[l.from], dst = node_of[l.to];
+    if (src >= 0 && l.outlet >= nodes_[src].box->outlet_count()) {
+      *why = where + ": " + nodes_[src].object + " has " + std::to_string(nodes_[src].box->outlet_count()) +
+             " outlets";
+      return false;
+    }
+    if (dst >= 0 && l.inlet >= nodes_[dst].inlets) {
+      *why = where + ": " + nodes_[dst].object + " has " + std::to_string(nodes_[dst].inlets) +
+             (nodes_[dst].inlets == 1 ? " inlet" : " inlets");
+      return false;
+    }
+    if (from.kind == PatchBox::Kind::Inlet) {
+      if (l.from == first_inlet && dst >= 0) entry_.push_back({dst, l.inlet});
+    } else if (to.kind == PatchBox::Kind::Outlet) {
+      reach_[src][l.outlet].push_back(to.index);
+    } else {
+      nodes_[src].box->connect(l.outlet, *nodes_[dst].box, l.inlet);
+      wires_.push_back({src, l.outlet, dst, l.inlet});
+    }
+  }
+  return true;
+}
+
+int Graph::find(const std::string& ref) const {
+  if (!ref.empty() && std::all_of(ref.begin(), ref.end(), [](unsigned char c) { return std::isdigit(c); })) {
+    if (ref.size() > 6) return -1;
+    const int j = std::stoi(ref);
+    return j < static_cast<int>(nodes_.size()) ? j : -1;
+  }
+  for (std::size_t j = 0; j < nodes_.size(); ++j)
+    if (!nodes_[j].id.empty() && nodes_[j].id == ref) return static_cast<int>(j);
+  return -1;
+}
+
+const std::vector<int>& Graph::reached_outlets(int node, int outlet) const {
+  if (node < 0 || node >= static_cast<int>(reach_.size()) || outlet < 0 ||
+      outlet >= static_cast<int>(reach_[node].size()))
+    return kNone;
+  return reach_[node][outlet];
+}
+
+std::vector<std::pair<int, host::Event>> Graph::take_creation_events() {
+  std::vector<std::pair<int, host::Event>> out;
+  for (std::size_t j = 0; j < nodes_.size(); ++j) {
+    for (const host::Event& e : nodes_[j].box->events()) out.emplace_back(static_cast<int>(j), e);
+    nodes_[j].box->clear_events();
+  }
+  return out;
+}
+
+void Graph::listen(std::function<void(int, const host::Event&)> fn) {
+  for (std::size_t j = 0; j < nodes_.size(); ++j)
+    nodes_[j].box->on_event = [fn, j](const host::Event& e) { fn(static_cast<int>(j), e); };
+}
+
+void Graph::send_frame(void* matrix) {
+  for (const auto& [node, inlet] : entry_) nodes_[node].box->send_matrix(matrix, inlet);
+  for (auto& n : nodes_) n.box->clear_events();
+}
+
+}  // namespace zelk::runner

@@ -1,0 +1,36 @@
+// A patch saved in Max's JSON patcher format (.maxpat), read as an
+// abstraction: object boxes, its inlet and outlet boxes, and patch lines.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace zelk::runner {
+
+struct PatchBox {
+  enum class Kind { Object, Inlet, Outlet, Comment } kind = Kind::Object;
+  std::string id;         // "obj-2"
+  std::string text;       // an object box's text
+  std::string comment;    // an inlet's or outlet's comment
+  int index = 0;          // inlets and outlets: their number, from 1
+  double x = 0, y = 0;    // left and top of patching_rect
+};
+
+struct PatchLine {
+  int from = 0, outlet = 0;  // source box (index into boxes) and its outlet
+  int to = 0, inlet = 0;     // destination box and its inlet
+};
+
+struct Patch {
+  std::vector<PatchBox> boxes;  // in the file's order
+  std::vector<PatchLine> lines; // each outlet's lines in firing order
+};
+
+// Parses a patcher's JSON text; `name` is what messages call it. Boxes other
+// than objects, inlets, outlets and comments are refused, naming the box.
+// The lines of one outlet are ordered as Max fires them: right to left by
+// their destination's position (lower first where two share a column).
+bool parse_patch(const std::string& text, const std::string& name, Patch* out, std::string* why);
+bool read_patch(const std::string& path, Patch* out, std::string* why);
+
+}  // namespace zelk::runner

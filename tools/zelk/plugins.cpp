@@ -1,0 +1,75 @@
+#include "tools/zelk/plugins.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+#include "tools/zelk/run.h"
+#include "zelk/host.h"
+
+namespace zelk::runner {
+
+bool is_directory(const std::string& p) {
+  struct stat st {};
+  return ::stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+namespace {
+
+// The build's plug-in folder: <build>/plugins beside <build>/bin/zelk.
+std::string default_plugin_dir() {
+  std::error_code ec;
+  auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec) return {};
+  auto dir = exe.parent_path().parent_path() / "plugins";
+  return is_directory(dir.string()) ? dir.string() : std::string();
+}
+
+}  // namespace
+
+bool choose_plugin_dirs(bool given, const std::string& dir, std::string* why) {
+  if (given) {
+    if (!is_directory(dir)) {
+      *why = "--plugins " + dir + ": not a folder";
+      return false;
+    }
+    host::set_plugin_dirs({dir});
+    return true;
+  }
+  const char* env = std::getenv("ZELK_PLUGIN_DIR");
+  if (env && *env) return true;  // the host starts from it
+  std::string found = default_plugin_dir();
+  if (!found.empty()) host::set_plugin_dirs({found});
+  return true;
+}
+
+int fail(const std::string& why) {
+  std::fprintf(stderr, "zelk: %s\n", why.c_str());
+  return kExitFailure;
+}
+
+int plugins_option(int argc, char** argv, std::vector<std::string>* rest, const char* cmd) {
+  bool given = false;
+  std::string dir;
+  for (int i = 1; i < argc; ++i) {
+    std::string a = argv[i];
+    if (a == "--plugins") {
+      if (i + 1 >= argc) return fail(std::string(cmd) + ": --plugins needs a folder");
+      given = true;
+      dir = argv[++i];
+    } else if (a.rfind("--plugins=", 0) == 0) {
+      given = true;
+      dir = a.substr(10);
+    } else {
+      rest->push_back(a);
+    }
+  }
+  std::string why;
+  if (!choose_plugin_dirs(given, dir, &why)) return fail(why);
+  host::set_console_echo(false);
+  return -1;
+}
+
+}  // namespace zelk::runner

@@ -1,0 +1,211 @@
+#include "tools/zelk/sources.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <deque>
+#include <filesystem>
+#include <limits>
+#include <type_traits>
+
+#include <opencv2/core.hpp>
+#include <opencv2/videoio.hpp>
+
+#include "tools/zelk/frames.h"
+#include "tools/zelk/image.h"
+
+namespace zelk::runner {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string lower_extension(const std::string& path) {
+  std::string ext = fs::path(path).extension().string();
+  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+  return ext;
+}
+
+class FilesSource : public FrameSource {
+ public:
+  explicit FilesSource(std::deque<Array> frames) : frames_(std::move(frames)) {}
+  long remaining() const override { return static_cast<long>(frames_.size()); }
+  bool next(Array* out, std::string* why) override {
+    why->clear();
+    if (frames_.empty()) return false;
+    *out = std::move(frames_.front());
+    frames_.pop_front();
+    return true;
+  }
+
+ private:
+  std::deque<Array> frames_;
+};
+
+class VideoSource : public FrameSource {
+ public:
+  VideoSource(std::string path, cv::VideoCapture cap, cv::Mat first, long count)
+      : path_(std::move(path)), cap_(std::move(cap)), pending_(std::move(first)), count_(count) {}
+  long remaining() const override { return count_ < 0 ? -1 : std::max(0L, count_ - read_); }
+  bool next(Array* out, std::string* why) override {
+    why->clear();
+    cv::Mat img;
+    if (!pending_.empty()) {
+      img = std::move(pending_);
+      pending_.release();
+    } else {
+      try {
+        if (!cap_.read(img)) img.release();
+      } catch (const std::exception&) {
+        img.release();
+      }
+    }
+    if (img.empty()) return false;  // the end, or a damaged tail: what decoded has run
+    if (img.depth() != CV_8U || img.channels() > 4) {
+      *why = path_ + ": frame " + std::to_string(read_) + " is not an 8-bit image";
+      return false;
+    }
+    *out = array_from_image(img);
+    ++read_;
+    return true;
+  }
+
+ private:
+  std::string path_;
+  cv::VideoCapture cap_;
+  cv::Mat pending_;
+  long count_;
+  long read_ = 0;
+};
+
+std::unique_ptr<FrameSource> open_video(const std::string& path, std::string* why) {
+  std::error_code ec;
+  if (!fs::is_regular_file(path, ec)) {
+    *why = path + ": cannot open it (no such file)";
+    return nullptr;
+  }
+  cv::VideoCapture cap;
+  cv::Mat first;
+  // File decoders only: probing every backend wakes camera libraries that
+  // have nothing to do with a file.
+  for (int backend : {cv::CAP_FFMPEG, cv::CAP_OPENCV_MJPEG}) {
+    try {
+      if (cap.open(path, backend) && cap.read(first)) break;
+    } catch (const std::exception&) {
+    }
+    first.release();
+    cap.release();
+  }
+  if (!cap.isOpened() || first.empty()) {
+    *why = path + ": damaged or unsupported video (no frame could be decoded)";
+    return nullptr;
+  }
+  const double n = cap.get(cv::CAP_PROP_FRAME_COUNT);
+  const long count = std::isfinite(n) && n >= 1 && n < 1e9 ? static_cast<long>(n) : -1;
+  return std::make_unique<VideoSource>(path, std::move(cap), std::move(first), count);
+}
+
+std::unique_ptr<FrameSource> open_folder(const std::string& path, std::string* why) {
+  std::vector<std::string> files;
+  std::error_code ec;
+  for (const auto& e : fs::directory_iterator(path, ec)) {
+    const std::string name = e.path().filename().string();
+    if (name.empty() || name[0] == '.') continue;
+    if (file_kind(e.path().string()) != FileKind::Unknown) files.push_back(e.path().string());
+  }
+  if (ec) {
+    *why = path + ": cannot read the folder (" + ec.message() + ")";
+    return nullptr;
+  }
+  if (files.empty()) {
+    *why = path + ": the folder holds no frame files (.npy, .png, .pgm, .ppm)";
+    return nullptr;
+  }
+  std::sort(files.begin(), files.end());
+  std::deque<Array> frames;
+  for (const auto& f : files) {
+    Array a;
+    if (!read_frame_file(f, &a, why)) {
+      *why = f + ": " + *why;
+      return nullptr;
+    }
+    frames.push_back(std::move(a));
+  }
+  return std::make_unique<FilesSource>(std::move(frames));
+}
+
+}  // namespace
+
+bool is_video_file(const std::string& path) {
+  static const char* const kVideo[] = {".avi", ".mp4", ".mov", ".mkv", ".webm", ".m4v",
+                                       ".mpg", ".mpeg", ".wmv", ".ogv", ".flv", ".mjpeg"};
+  const std::string ext = lower_extension(path);
+  return std::any_of(std::begin(kVideo), std::end(kVideo), [&](const char* v) { return ext == v; });
+}
+
+std::unique_ptr<FrameSource> FrameSource::open(const std::string& path, std::string* why) {
+  std::error_code ec;
+  if (fs::is_directory(path, ec)) return open_folder(path, why);
+  if (is_video_file(path)) return open_video(path, why);
+  Array a;
+  if (!read_frame_file(path, &a, why)) {
+    *why = path + ": " + *why;
+    return nullptr;
+  }
+  std::deque<Array> one;
+  one.push_back(std::move(a));
+  return std::make_unique<FilesSource>(std::move(one));
+}
+
+namespace {
+
+template <class T>
+void grey_cells(Array* a) {
+  const std::size_t n = a->cell_count();
+  const long planes = a->planecount;
+  const T* src = reinterpret_cast<const T*>(a->data.data());
+  std::vector<std::byte> out(n * sizeof(T));
+  T* dst = reinterpret_cast<T*>(out.data());
+  // ARGB cells (4 planes) keep colour in planes 1..3, RGB cells in 0..2.
+  const long r = planes >= 4 ? planes - 3 : 0;
+  for (std::size_t i = 0; i < n; ++i, src += planes) {
+    if (planes < 3) {
+      dst[i] = src[0];
+      continue;
+    }
+    const double y = 0.299 * static_cast<double>(src[r]) + 0.587 * static_cast<double>(src[r + 1]) +
+                     0.114 * static_cast<double>(src[r + 2]);
+    if constexpr (std::is_integral_v<T>) {
+      const double lo = static_cast<double>(std::numeric_limits<T>::min());
+      const double hi = static_cast<double>(std::numeric_limits<T>::max());
+      dst[i] = static_cast<T>(std::clamp(std::round(y), lo, hi));
+    } else {
+      dst[i] = static_cast<T>(y);
+    }
+  }
+  a->data = std::move(out);
+  a->planecount = 1;
+}
+
+template <class T>
+void binary_cells(Array* a, double threshold) {
+  const std::size_t n = a->cell_count();
+  const T* src = reinterpret_cast<const T*>(a->data.data());
+  std::vector<std::byte> out(n);
+  for (std::size_t i = 0; i < n; ++i)
+    out[i] = static_cast<double>(src[i]) > threshold ? std::byte{255} : std::byte{0};
+  a->data = std::move(out);
+  a->type = frame::CellType::Char;
+}
+
+}  // namespace
+
+void apply_filter(const FrameFilter& f, Array* a) {
+  if (!f.grey && !f.binary) return;
+  frame::dispatch_type(a->type, [&](auto zero) {
+    using T = decltype(zero);
+    if (a->planecount != 1) grey_cells<T>(a);
+    if (f.binary) binary_cells<T>(a, f.threshold);
+  });
+}
+
+}  // namespace zelk::runner
