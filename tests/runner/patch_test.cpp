@@ -71,6 +71,10 @@ TEST(PatchFile, FaultsNameTheBoxOrLine) {
       {"{\"boxes\":[]}", "no \"patcher\""},
       {patcher({box("obj-7", "message", 0, 0, ",\"text\":\"bang\"")}, {}), "box obj-7 is a 'message' box"},
       {patcher({box("obj-7", "newobj", 0, 0)}, {}), "box obj-7 is an object box without text"},
+      // Members of the wrong JSON type are faults of the file, not of the reader.
+      {"{\"patcher\":{\"boxes\":[{\"box\":{\"id\":\"q\",\"maxclass\":7,\"comment\":[]}}]}}", "box q is a '?' box"},
+      {"{\"patcher\":{\"boxes\":[{\"box\":{\"id\":\"q\",\"maxclass\":\"inlet\",\"index\":\"1\"}}]}}",
+       "\"index\" that is not a number"},
       {patcher({obj("x", "zelk.label", 0, 0), obj("x", "zelk.sum", 0, 0)}, {}), "two boxes have the id x"},
       {patcher({obj("x", "zelk.label", 0, 0)}, {line("x", 0, "y", 0)}), "names a box that is not in the patch ('y')"},
       {patcher({obj("x", "zelk.label", 0, 0)}, {line("x", -1, "x", 0)}), "no inlet or outlet number"},

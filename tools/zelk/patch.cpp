@@ -17,6 +17,11 @@ std::string box_name(const json& box, std::size_t k) {
   return "box " + std::to_string(k + 1);
 }
 
+// A string member, or "" when it is missing or not a string.
+std::string text_of(const json& box, const char* key) {
+  return box.contains(key) && box[key].is_string() ? box[key].get<std::string>() : std::string();
+}
+
 bool number_at(const json& rect, std::size_t i, double* v) {
   if (!rect.is_array() || rect.size() <= i || !rect[i].is_number()) return false;
   *v = rect[i].get<double>();
@@ -36,7 +41,7 @@ bool read_box(const json& entry, std::size_t k, PatchBox* b, std::string* why) {
     return false;
   }
   b->id = box["id"].get<std::string>();
-  const std::string cls = box.value("maxclass", std::string());
+  const std::string cls = text_of(box, "maxclass");
   if (box.contains("patching_rect")) {
     number_at(box["patching_rect"], 0, &b->x);
     number_at(box["patching_rect"], 1, &b->y);
@@ -52,7 +57,7 @@ bool read_box(const json& entry, std::size_t k, PatchBox* b, std::string* why) {
   }
   if (cls == "inlet" || cls == "outlet") {
     b->kind = cls == "inlet" ? PatchBox::Kind::Inlet : PatchBox::Kind::Outlet;
-    b->comment = box.value("comment", std::string());
+    b->comment = text_of(box, "comment");
     if (box.contains("index")) {
       if (!box["index"].is_number_integer() || box["index"].get<long long>() < 1 ||
           box["index"].get<long long>() > 1000) {
