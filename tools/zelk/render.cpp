@@ -35,6 +35,9 @@ double cell(const Array* a, long k, long p) {
   return v;
 }
 
+// A pixel coordinate from a cell; -1 when the cell holds no usable number.
+int coordinate(double v) { return std::isfinite(v) && std::fabs(v) < 1e8 ? static_cast<int>(v) : -1; }
+
 long cells(const Array* a) { return a && !a->dims.empty() ? static_cast<long>(a->cell_count()) : 0; }
 
 // Radians from a box whose `mode` 1 means degrees.
@@ -188,11 +191,11 @@ std::vector<BlobView> blobs_of(const Graph& g, const FrameRecord& r) {
       b.cx = cell(moments, k, 14), b.cy = cell(moments, k, 15), b.mass = cell(moments, k, 16);
     }
     if (bounds) {
-      b.x0 = static_cast<int>(cell(bounds, k, 0)), b.y0 = static_cast<int>(cell(bounds, k, 1));
-      b.x1 = static_cast<int>(cell(bounds, k, 2)), b.y1 = static_cast<int>(cell(bounds, k, 3));
+      b.x0 = coordinate(cell(bounds, k, 0)), b.y0 = coordinate(cell(bounds, k, 1));
+      b.x1 = coordinate(cell(bounds, k, 2)), b.y1 = coordinate(cell(bounds, k, 3));
     }
     if (!(b.mass > 0) && (centroids || moments)) continue;  // a label no blob holds
-    if (k < cells(ids)) b.id = static_cast<int>(cell(ids, k, 0));
+    if (k < cells(ids)) b.id = coordinate(cell(ids, k, 0));
     if (k < cells(angles)) {
       b.angle = radians(g, "zelk.blobs.orientation", cell(angles, k, 0));
       b.has_angle = std::isfinite(b.angle);
