@@ -4,6 +4,7 @@
 #pragma once
 
 #include "frame/matrix.h"
+#include "temporal/blend.h"
 #include "temporal/working.h"
 
 namespace temporal {
@@ -15,9 +16,16 @@ long long mean_accumulator_bytes(const Region& r);
 // Values of the region, one accumulator value each; -1 when too large.
 long long mean_values(const Region& r);
 
+// True when every row of `r` lies within the accumulator laid out for
+// `laid_out`: same plane and dimension counts, no size larger.
+bool region_within(const Region& r, const Region& laid_out);
+
 // Averages one frame into the means with n the frame's number (n >= 1).
-// `acc` holds mean_values(r) values; only char and long cells use it.
+// `acc` holds mean_values(laid_out) values laid out densely for `laid_out`,
+// a region that r lies within; a smaller r keeps each cell's own mean.
+// Only char and long cells use it. Nothing is touched when either matrix
+// has no cells.
 void mean_walk(const frame::Matrix& in, const frame::Matrix& out, const Region& r, double n,
-               double* acc);
+               double* acc, const Region& laid_out, BlendKernel kernel = BlendKernel::Fastest);
 
 }  // namespace temporal

@@ -4,7 +4,6 @@
 #include <type_traits>
 
 #include "frame/walk.h"
-#include "temporal/blend.h"
 
 namespace temporal {
 
@@ -60,23 +59,25 @@ bool fits(const Region& r, const frame::Matrix& m, unsigned long run_bytes) {
 
 template <class T>
 void slice(double alpha, long dimcount, const long* dim, const frame::Matrix& in,
-           const frame::Matrix& out, const frame::Matrix& internal) {
+           const frame::Matrix& out, const frame::Matrix& internal, BlendKernel kernel) {
   using W = std::conditional_t<std::is_same_v<T, double>, double, float>;
+  using S = std::conditional_t<std::is_integral_v<T>, float, T>;
   const W a = static_cast<W>(alpha);
   const W b = static_cast<W>(1.0 - alpha);
   const long n = row_run(in, internal).values;
+  const BlendRow<T, W, S> blend = blend_row_for<T, W, S>(kernel, a, b);
   if constexpr (std::is_integral_v<T>) {
     frame::walk_rows<3>(dimcount, dim, {in.data, out.data, internal.data},
                         {in.dimstride, out.dimstride, internal.dimstride},
                         [&](const std::array<std::byte*, 3>& row, long) {
-                          blend_row(reinterpret_cast<const T*>(row[0]), reinterpret_cast<T*>(row[1]),
-                                    reinterpret_cast<float*>(row[2]), n, a, b);
+                          blend(reinterpret_cast<const T*>(row[0]), reinterpret_cast<T*>(row[1]),
+                                reinterpret_cast<S*>(row[2]), n, a, b);
                         });
   } else {
     frame::walk_rows<2>(dimcount, dim, {in.data, out.data}, {in.dimstride, out.dimstride},
                         [&](const std::array<std::byte*, 2>& row, long) {
                           auto* o = reinterpret_cast<T*>(row[1]);
-                          blend_row(reinterpret_cast<const T*>(row[0]), o, o, n, a, b);
+                          blend(reinterpret_cast<const T*>(row[0]), o, o, n, a, b);
                         });
   }
 }
@@ -97,10 +98,10 @@ bool ravg_rows_fit(const Region& r, const frame::Matrix& in, const frame::Matrix
 }
 
 void ravg_slice(double alpha, long dimcount, const long* dim, const frame::Matrix& in,
-                const frame::Matrix& out, const frame::Matrix& internal) {
+                const frame::Matrix& out, const frame::Matrix& internal, BlendKernel kernel) {
   if (dimcount < 1) return;
   frame::dispatch_type(in.type, [&](auto tag) {
-    slice<decltype(tag)>(alpha, dimcount, dim, in, out, internal);
+    slice<decltype(tag)>(alpha, dimcount, dim, in, out, internal, kernel);
   });
 }
 

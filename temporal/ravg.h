@@ -6,6 +6,7 @@
 #pragma once
 
 #include "frame/matrix.h"
+#include "temporal/blend.h"
 #include "temporal/working.h"
 
 namespace temporal {
@@ -24,6 +25,7 @@ bool ravg_rows_fit(const Region& r, const frame::Matrix& in, const frame::Matrix
 // the three data addresses describe the part; the strides are those of the
 // whole matrices. The internal matrix is used only for char and long.
 void ravg_slice(double alpha, long dimcount, const long* dim, const frame::Matrix& in,
-                const frame::Matrix& out, const frame::Matrix& internal);
+                const frame::Matrix& out, const frame::Matrix& internal,
+                BlendKernel kernel = BlendKernel::Fastest);
 
 }  // namespace temporal

@@ -12,6 +12,7 @@ struct t_zelk_mean {
   t_jit_matrix_info last;  // input of the last computed frame
   double* acc;             // means of char and long cells
   long acc_size;           // bytes
+  temporal::Region region; // what acc is laid out for
 };
 
 static t_zelk_mean* zelk_mean_new() {
@@ -21,6 +22,7 @@ static t_zelk_mean* zelk_mean_new() {
   std::memset(&x->last, 0, sizeof x->last);
   x->acc = nullptr;
   x->acc_size = 0;
+  x->region = temporal::Region{};
   return x;
 }
 
@@ -46,6 +48,7 @@ static bool restart(t_zelk_mean* x, const temporal::Region& r) {
   if (!x->acc) return false;
   x->acc_size = static_cast<long>(bytes);
   std::memset(x->acc, 0, static_cast<size_t>(bytes));
+  x->region = r;
   return true;
 }
 
@@ -73,18 +76,17 @@ static t_jit_err zelk_mean_matrix_calc(t_zelk_mean* x, void* inputs, void* outpu
   } else if (in_info.type != x->last.type) {
     x->count = 0;
   }
-  // An output that grew alone widens the region past the accumulator.
+  // An output that grew alone widens the region past the accumulator; one
+  // that shrank alone walks part of it, each cell with its own mean.
   const bool integer = type == frame::CellType::Char || type == frame::CellType::Long;
-  const long long values = temporal::mean_values(r);
-  if (integer && (values < 0 || values > x->acc_size / 8) && !restart(x, r))
-    return JIT_ERR_OUT_OF_MEM;
+  if (integer && !temporal::region_within(r, x->region) && !restart(x, r)) return JIT_ERR_OUT_OF_MEM;
 
   src.data = reinterpret_cast<std::byte*>(frame::get_data(in));
   dst.data = reinterpret_cast<std::byte*>(frame::get_data(out));
   if (!src.data) return JIT_ERR_INVALID_INPUT;
   if (!dst.data) return JIT_ERR_INVALID_OUTPUT;
   x->count += 1;
-  temporal::mean_walk(src, dst, r, x->count, x->acc);
+  temporal::mean_walk(src, dst, r, x->count, x->acc, x->region);
   x->last = in_info;
   return JIT_ERR_NONE;
 }

@@ -22,7 +22,7 @@ struct Mean {
     const temporal::Region r = temporal::working_region(in, out);
     acc.resize(static_cast<size_t>(temporal::mean_values(r)));
     n += 1;
-    temporal::mean_walk(in, out, r, n, acc.data());
+    temporal::mean_walk(in, out, r, n, acc.data(), r);
   }
 };
 

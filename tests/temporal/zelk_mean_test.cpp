@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "temporal_support.h"
 
@@ -164,6 +165,57 @@ TEST(ZelkMeanCalc, AnOutputThatGrewAloneNeverOverrunsTheAccumulator) {
   tt::fill<double>(fin.get(), 2.0);
   ASSERT_EQ(tt::calc(o, fin.get(), fout.get()), JIT_ERR_NONE);
   EXPECT_EQ(tt::values<double>(fout.get()), std::vector<double>(3600, 2.0));
+}
+
+TEST(ZelkMeanCalc, AnOutputThatShrankAloneKeepsEveryCellsMean) {
+  // The narrower region's rows are shorter than the accumulator's: each
+  // cell must still find its own mean, with no restart.
+  auto o = zt::make_jit_object("zelk.mean");
+  ASSERT_TRUE(o);
+  auto in = make_matrix(_jit_sym_long, 1, {8, 4}), out = make_matrix(_jit_sym_long, 1, {8, 4});
+  const auto set_input = [&](std::int32_t add) {
+    for (long y = 0; y < 4; ++y)
+      for (long x = 0; x < 8; ++x) zt::cell<std::int32_t>(in.get(), x, y) = static_cast<std::int32_t>(10 * x + 1000 * y + add);
+  };
+  set_input(0);
+  ASSERT_EQ(tt::calc(o, in.get(), out.get()), JIT_ERR_NONE);
+  set_input(4);
+  auto narrow = make_matrix(_jit_sym_long, 1, {4, 3});
+  ASSERT_EQ(tt::calc(o, in.get(), narrow.get()), JIT_ERR_NONE);
+  for (long y = 0; y < 3; ++y)
+    for (long x = 0; x < 4; ++x)
+      EXPECT_EQ(zt::cell<std::int32_t>(narrow.get(), x, y), 10 * x + 1000 * y + 2) << x << "," << y;
+}
+
+std::uint8_t& char_at(void* m, long x, long y, long p, long z) {
+  const t_jit_matrix_info info = zelk::host::matrix_info(m);
+  return *reinterpret_cast<std::uint8_t*>(zelk::host::matrix_data(m) + z * info.dimstride[2] +
+                                          y * info.dimstride[1] + x * info.dimstride[0] + p);
+}
+
+TEST(ZelkMeanCalc, AShrunkThreeDimensionalOutputKeepsEverySlicesMeans) {
+  auto o = zt::make_jit_object("zelk.mean");
+  ASSERT_TRUE(o);
+  auto in = make_matrix(_jit_sym_char, 2, {5, 4, 3}), out = make_matrix(_jit_sym_char, 2, {5, 4, 3});
+  const auto value = [](long x, long y, long z, long p) { return 3 * x + 15 * y + 60 * z + p; };
+  const auto set_input = [&](long add) {
+    for (long z = 0; z < 3; ++z)
+      for (long y = 0; y < 4; ++y)
+        for (long x = 0; x < 5; ++x)
+          for (long p = 0; p < 2; ++p)
+            char_at(in.get(), x, y, p, z) = static_cast<std::uint8_t>(value(x, y, z, p) + add);
+  };
+  set_input(0);
+  ASSERT_EQ(tt::calc(o, in.get(), out.get()), JIT_ERR_NONE);
+  set_input(4);
+  auto narrow = make_matrix(_jit_sym_char, 2, {3, 2, 2});
+  ASSERT_EQ(tt::calc(o, in.get(), narrow.get()), JIT_ERR_NONE);
+  for (long z = 0; z < 2; ++z)
+    for (long y = 0; y < 2; ++y)
+      for (long x = 0; x < 3; ++x)
+        for (long p = 0; p < 2; ++p)
+          EXPECT_EQ(char_at(narrow.get(), x, y, p, z), value(x, y, z, p) + 2)
+              << x << "," << y << "," << z << "," << p;
 }
 
 TEST(ZelkMeanCalc, ZeroSizedAndManyDimensionalInputs) {

@@ -1,0 +1,197 @@
+// The running means' row kernel at every vector width: the same bytes as the
+// 128-bit form on odd widths, padded strides and any bit pattern, and the
+// NaN the sum keeps when both of its terms are NaN.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <vector>
+
+#include "support/owned_matrix.h"
+#include "temporal/mean.h"
+#include "temporal/ravg.h"
+
+namespace {
+
+using frame::CellType;
+using temporal::BlendKernel;
+using zt::OwnedMatrix;
+
+constexpr BlendKernel kWide[] = {BlendKernel::Fastest, BlendKernel::Avx2};
+
+// Every byte of the data, padding included, is random: integers of any
+// value, and floats that are NaN (of any payload), infinite or subnormal
+// now and then. Half the values are ordinary numbers, so that most of a
+// block stays on the vector path.
+void scramble(OwnedMatrix& m, std::mt19937& rng) {
+  const frame::Matrix& d = m.matrix();
+  std::uniform_real_distribution<double> ordinary(-300.0, 300.0);
+  const long cell = static_cast<long>(frame::cell_size(d.type));
+  for (long at = 0; at + cell <= d.size; at += cell) {
+    std::byte* p = d.data + at;
+    if (rng() % 2) {
+      for (long k = 0; k < cell; ++k) p[k] = static_cast<std::byte>(rng());
+    } else if (d.type == CellType::Float32) {
+      const float f = static_cast<float>(ordinary(rng));
+      std::memcpy(p, &f, sizeof f);
+    } else if (d.type == CellType::Float64) {
+      const double f = ordinary(rng);
+      std::memcpy(p, &f, sizeof f);
+    } else if (d.type == CellType::Long) {
+      const auto v = static_cast<std::int32_t>(ordinary(rng));
+      std::memcpy(p, &v, sizeof v);
+    }
+  }
+}
+
+bool same_bytes(const OwnedMatrix& a, const OwnedMatrix& b) {
+  return std::memcmp(a.matrix().data, b.matrix().data, static_cast<size_t>(a.matrix().size)) == 0;
+}
+
+// OwnedMatrix copies would share the source's data, so runs copy contents.
+void copy_data(OwnedMatrix& to, const OwnedMatrix& from) {
+  std::memcpy(to.matrix().data, from.matrix().data, static_cast<size_t>(from.matrix().size));
+}
+
+// Row padding that keeps every row's cells aligned to their size, as any
+// host lays them out; char rows may end anywhere.
+long padding(CellType t, long planes, long width, long extra) {
+  const long row = planes * static_cast<long>(frame::cell_size(t)) * width;
+  return (row + 15) / 16 * 16 - row + extra * static_cast<long>(frame::cell_size(t));
+}
+
+struct RavgRun {
+  OwnedMatrix in, out, internal;
+  RavgRun(CellType t, long planes, long width, long height, long extra)
+      : in(t, planes, {width, height}, padding(t, planes, width, extra)),
+        out(t, planes, {width, height}, padding(t, planes, width, extra)),
+        internal(CellType::Float32, planes, {width, height},
+                 padding(CellType::Float32, planes, width, extra)) {}
+  void copy_from(const RavgRun& o) {
+    copy_data(in, o.in);
+    copy_data(out, o.out);
+    copy_data(internal, o.internal);
+  }
+  void frame(double alpha, BlendKernel kernel) {
+    const temporal::Region r = temporal::working_region(in, out);
+    ASSERT_TRUE(temporal::ravg_rows_fit(r, in, out, internal));
+    temporal::ravg_slice(alpha, r.dimcount, r.dim, in, out, internal, kernel);
+  }
+};
+
+TEST(BlendWidths, RunningAverageGivesTheSameBytes) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  for (CellType t : {CellType::Char, CellType::Long, CellType::Float32, CellType::Float64})
+    for (long width : {1L, 3L, 5L, 16L, 17L, 31L, 33L, 70L})
+      for (long planes : {1L, 3L})
+        for (long extra : {0L, 1L, 7L}) {
+          std::mt19937 rng(static_cast<unsigned>(width * 131 + planes * 7 + extra));
+          RavgRun base(t, planes, width, 3, extra);
+          scramble(base.in, rng);
+          scramble(base.out, rng);
+          scramble(base.internal, rng);
+          for (BlendKernel kernel : kWide) {
+            RavgRun wide(t, planes, width, 3, extra), ref(t, planes, width, 3, extra);
+            wide.copy_from(base);
+            ref.copy_from(base);
+            for (double alpha : {0.3, 1.0, 0.0, nan, 0.05}) {
+              scramble(ref.in, rng);
+              copy_data(wide.in, ref.in);
+              ref.frame(alpha, BlendKernel::Baseline);
+              wide.frame(alpha, kernel);
+              ASSERT_TRUE(same_bytes(wide.out, ref.out))
+                  << static_cast<int>(t) << " width " << width << " planes " << planes << " extra " << extra
+                  << " alpha " << alpha << " kernel " << static_cast<int>(kernel);
+              ASSERT_TRUE(same_bytes(wide.internal, ref.internal)) << static_cast<int>(t) << " width " << width;
+            }
+          }
+        }
+}
+
+struct MeanRun {
+  OwnedMatrix in, out;
+  std::vector<double> acc;
+  double n = 0;
+  MeanRun(CellType t, long planes, const std::vector<long>& dims, long extra)
+      : in(t, planes, dims, padding(t, planes, dims[0], extra)),
+        out(t, planes, dims, padding(t, planes, dims[0], extra)) {
+    const temporal::Region r = temporal::working_region(in, out);
+    acc.resize(static_cast<size_t>(temporal::mean_values(r)));
+  }
+  void copy_from(const MeanRun& o) {
+    copy_data(in, o.in);
+    copy_data(out, o.out);
+    acc = o.acc;
+    n = o.n;
+  }
+  void frame(BlendKernel kernel) {
+    n += 1;
+    const temporal::Region r = temporal::working_region(in, out);
+    temporal::mean_walk(in, out, r, n, acc.data(), r, kernel);
+  }
+};
+
+TEST(BlendWidths, CumulativeMeanGivesTheSameBytes) {
+  for (CellType t : {CellType::Char, CellType::Long, CellType::Float32, CellType::Float64})
+    for (const std::vector<long>& dims : std::vector<std::vector<long>>{{1, 4}, {7, 3}, {17, 2, 2}, {45}})
+      for (long planes : {1L, 2L})
+        for (long extra : {0L, 3L}) {
+          std::mt19937 rng(static_cast<unsigned>(dims[0] * 17 + planes + extra));
+          MeanRun base(t, planes, dims, extra);
+          scramble(base.out, rng);
+          // Means far beyond the 32-bit range take the exact way out.
+          for (double& v : base.acc) {
+            const std::uint64_t bits = (static_cast<std::uint64_t>(rng()) << 32) | rng();
+            std::memcpy(&v, &bits, sizeof v);
+            if (rng() % 2) v = std::ldexp(static_cast<double>(rng() % 1000), static_cast<int>(rng() % 40));
+          }
+          for (BlendKernel kernel : kWide) {
+            MeanRun wide(t, planes, dims, extra), ref(t, planes, dims, extra);
+            wide.copy_from(base);
+            ref.copy_from(base);
+            for (int frame = 0; frame < 4; ++frame) {
+              scramble(ref.in, rng);
+              copy_data(wide.in, ref.in);
+              ref.frame(BlendKernel::Baseline);
+              wide.frame(kernel);
+              ASSERT_TRUE(same_bytes(wide.out, ref.out))
+                  << static_cast<int>(t) << " width " << dims[0] << " planes " << planes << " frame " << frame;
+              ASSERT_EQ(std::memcmp(wide.acc.data(), ref.acc.data(), wide.acc.size() * sizeof(double)), 0);
+            }
+          }
+        }
+}
+
+// x86 quiet NaNs told apart by their payload.
+float nan_with(std::uint32_t payload) {
+  const std::uint32_t bits = 0x7FC00000u | payload;
+  float f;
+  std::memcpy(&f, &bits, sizeof f);
+  return f;
+}
+
+std::uint32_t bits_of(float f) {
+  std::uint32_t b;
+  std::memcpy(&b, &f, sizeof b);
+  return b;
+}
+
+TEST(BlendWidths, BothTermsNaNKeepThePreviousNaN) {
+  // 40 values: blocks and single values at either end of the row alike.
+  for (BlendKernel kernel : {BlendKernel::Fastest, BlendKernel::Avx2, BlendKernel::Baseline}) {
+    RavgRun avg(CellType::Float32, 1, 40, 1, 0);
+    for (long x = 0; x < 40; ++x) {
+      avg.in.at<float>(x) = nan_with(0x111);
+      avg.out.at<float>(x) = x % 3 ? nan_with(0x222) : 5.0f;
+    }
+    avg.frame(0.25, kernel);
+    for (long x = 0; x < 40; ++x)
+      EXPECT_EQ(bits_of(avg.out.at<float>(x)), x % 3 ? bits_of(nan_with(0x222)) : bits_of(nan_with(0x111)))
+          << "x " << x << " kernel " << static_cast<int>(kernel);
+  }
+}
+
+}  // namespace
