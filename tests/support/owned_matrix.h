@@ -37,6 +37,20 @@ class OwnedMatrix {
       std::memset(row_ptr(y), 0, static_cast<std::size_t>(m_.dim[0] * m_.dimstride[0]));
   }
 
+  // A copy owns a copy of the storage; the default one would point into
+  // the original's.
+  OwnedMatrix(const OwnedMatrix& o) : m_(o.m_), storage_(o.storage_) { m_.data = storage_.data(); }
+  OwnedMatrix& operator=(const OwnedMatrix& o) {
+    if (this != &o) {
+      m_ = o.m_;
+      storage_ = o.storage_;
+      m_.data = storage_.data();
+    }
+    return *this;
+  }
+  OwnedMatrix(OwnedMatrix&&) = default;  // the moved vector keeps its buffer
+  OwnedMatrix& operator=(OwnedMatrix&&) = default;
+
   frame::Matrix& matrix() { return m_; }
   const frame::Matrix& matrix() const { return m_; }
   operator const frame::Matrix&() const { return m_; }
