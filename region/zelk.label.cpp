@@ -47,11 +47,14 @@ static t_jit_err zelk_label_matrix_calc(t_zelk_label* x, void* inputs, void* out
     labels_info.dimcount = 2;
     labels_info.dim[0] = in_w;
     labels_info.dim[1] = in_h;
-    frame::set_info(x->labels, labels_info);
+    if (const t_jit_err e = frame::set_info(x->labels, labels_info)) return e;
     frame::clear(x->labels);
     if (!(labels_data = frame::get_data(x->labels))) return JIT_ERR_GENERIC;
   }
-  frame::set_info(x->stack, stack_info);
+  // Scratch the host cannot resize keeps its old, smaller block: the fill
+  // and the labels would run past it. The output is read back and bounds
+  // the region itself.
+  if (const t_jit_err e = frame::set_info(x->stack, stack_info)) return e;
   frame::set_info(out, out_info);
   char* in_data = frame::get_data(in);
   char* out_data = frame::get_data(out);

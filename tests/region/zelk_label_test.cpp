@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/host_fixture.h"
@@ -122,6 +123,43 @@ TEST(ZelkLabelBox, SteadyFramesAllocateNothingAfterTheFirst) {
     const auto after = zelk::host::memory();
     EXPECT_EQ(after.allocations, before.allocations) << text;
     EXPECT_EQ(after.live_bytes, before.live_bytes) << text;
+  }
+}
+
+TEST(ZelkLabelBox, ScratchTheHostCannotHoldFailsTheFrame) {
+  // A comb: one fill pushes a record for every tooth, far more than the
+  // stack of the small first frame holds.
+  std::vector<std::string> comb(500, std::string(500, '.'));
+  comb[0] = std::string(500, '#');
+  for (long y = 1; y < 500; ++y)
+    for (long x = 1; x < 500; x += 2) comb[y][x] = '#';
+  // long output: the stack (6 bytes a cell) is refused, the output (4) is not;
+  // char output: the 32-bit labels behind it are refused too.
+  for (const auto& [text, ceiling] : {std::pair<const char*, long long>{"zelk.label", 1 << 20},
+                                      std::pair<const char*, long long>{"zelk.label @charmode 1", 1 << 19}}) {
+    auto box = make_box(text);
+    ASSERT_TRUE(box);
+    box->send_matrix(char_image(kScene).get());
+    auto big = char_image(comb);
+    const long long limit = zelk::host::max_block_bytes();
+    zelk::host::set_max_block_bytes(ceiling);
+    box->send_matrix(big.get());
+    zelk::host::set_max_block_bytes(limit);
+    EXPECT_EQ(zt::error_codes(*box), (std::vector<long>{JIT_ERR_OUT_OF_MEM})) << text;
+    EXPECT_EQ(zt::sent_matrices(*box).size(), 1u) << text;
+    // With room, the comb is one blob.
+    box->send_matrix(big.get());
+    ASSERT_EQ(zt::sent_matrices(*box).size(), 2u) << text;
+    void* labels = zt::sent_matrices(*box).back();
+    long ones = 0, foreground = 0;
+    for (long y = 0; y < 500; ++y)
+      for (long x = 0; x < 500; ++x) {
+        foreground += comb[y][x] == '#';
+        const long v = std::string(text).find("charmode") != std::string::npos ? cell<std::uint8_t>(labels, x, y)
+                                                                               : cell<std::int32_t>(labels, x, y);
+        ones += v == 1;
+      }
+    EXPECT_EQ(ones, foreground) << text;
   }
 }
 
