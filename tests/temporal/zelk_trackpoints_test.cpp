@@ -87,20 +87,28 @@ TEST(ZelkTrackpointsBox, SizesOfZeroOrLessDrawNothing) {
   }
 }
 
-TEST(ZelkTrackpointsBox, ASizeTheHostCannotHoldDrawsIntoTheImageItHas) {
+TEST(ZelkTrackpointsBox, ASizeTheHostCannotHoldFailsTheFrame) {
   auto box = make_box("zelk.trackpoints @size 16 8");
   ASSERT_TRUE(box);
   box->send_matrix(point_list({{5, 5, 1}}).get());
+  ASSERT_EQ(zt::sent_matrices(*box).size(), 1u);
   const long long limit = zelk::host::max_block_bytes();
   zelk::host::set_max_block_bytes(1 << 20);
   ASSERT_TRUE(box->send_text("size 100000 100000"));
   box->send_matrix(point_list({{3, 2, 1}, {50000, 50000, 1}}).get());
   zelk::host::set_max_block_bytes(limit);
-  // The refused reshape keeps the old image; drawing stays inside it.
-  void* image = zt::sent_matrices(*box).back();
-  EXPECT_EQ(zelk::host::matrix_info(image).dim[0], 16);
-  EXPECT_EQ(zelk::host::matrix_info(image).dim[1], 8);
-  EXPECT_EQ(drawn(image), (std::vector<std::array<long, 3>>{{3, 2, 1}}));
+  // Nothing sent, the old image kept as it was, and the failure said.
+  EXPECT_EQ(zt::error_codes(*box), (std::vector<long>{JIT_ERR_OUT_OF_MEM}));
+  const auto sent = zt::sent_matrices(*box);
+  ASSERT_EQ(sent.size(), 1u);
+  EXPECT_EQ(zelk::host::matrix_info(sent[0]).dim[0], 16);
+  EXPECT_EQ(zelk::host::matrix_info(sent[0]).dim[1], 8);
+  EXPECT_EQ(drawn(sent[0]), (std::vector<std::array<long, 3>>{{5, 5, 1}}));
+  // A size that fits works again.
+  ASSERT_TRUE(box->send_text("size 64 64"));
+  box->send_matrix(point_list({{50, 40, 1}}).get());
+  ASSERT_EQ(zt::sent_matrices(*box).size(), 2u);
+  EXPECT_EQ(drawn(zt::sent_matrices(*box).back()), (std::vector<std::array<long, 3>>{{50, 40, 1}}));
 }
 
 TEST(ZelkTrackpointsBox, TheSteadyStateAllocatesNothing) {
