@@ -51,11 +51,10 @@ static t_jit_err zelk_label_matrix_calc(t_zelk_label* x, void* inputs, void* out
     frame::clear(x->labels);
     if (!(labels_data = frame::get_data(x->labels))) return JIT_ERR_GENERIC;
   }
-  // Scratch the host cannot resize keeps its old, smaller block: the fill
-  // and the labels would run past it. The output is read back and bounds
-  // the region itself.
+  // A matrix the host cannot resize keeps its old block, smaller or of
+  // narrower cells: the fill and the labels would run past it.
   if (const t_jit_err e = frame::set_info(x->stack, stack_info)) return e;
-  frame::set_info(out, out_info);
+  if (const t_jit_err e = frame::set_info(out, out_info)) return e;
   char* in_data = frame::get_data(in);
   char* out_data = frame::get_data(out);
   char* stack_data = frame::get_data(x->stack);

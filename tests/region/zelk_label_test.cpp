@@ -161,6 +161,19 @@ TEST(ZelkLabelBox, ScratchTheHostCannotHoldFailsTheFrame) {
       }
     EXPECT_EQ(ones, foreground) << text;
   }
+  // From char output to long: an output that cannot widen keeps its bytes,
+  // which 32-bit labels would overrun.
+  auto box = make_box("zelk.label @charmode 1");
+  ASSERT_TRUE(box);
+  auto big = char_image(comb);
+  box->send_matrix(big.get());
+  ASSERT_TRUE(box->send_text("charmode 0"));
+  const long long limit = zelk::host::max_block_bytes();
+  zelk::host::set_max_block_bytes(1 << 19);
+  box->send_matrix(big.get());
+  zelk::host::set_max_block_bytes(limit);
+  EXPECT_EQ(zt::error_codes(*box), (std::vector<long>{JIT_ERR_OUT_OF_MEM}));
+  EXPECT_EQ(zt::sent_matrices(*box).size(), 1u);
 }
 
 // ---- matrix_calc called directly ------------------------------------------------
