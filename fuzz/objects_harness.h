@@ -92,13 +92,15 @@ inline const Object* find_object(const std::string& name) {
   return nullptr;
 }
 
+inline constexpr long long kCeiling = 64LL << 20;
+
 // Loads every plug-in of the table that exists; false when none does.
 inline bool initialise() {
   host::set_console_echo(false);
   host::set_worker_threads(2);
   // Any size an attribute asks for is legal; beyond 64 MiB the host refuses
   // it as out of memory, so that path is fuzzed and no run waits on gigabytes.
-  host::set_max_block_bytes(64LL << 20);
+  host::set_max_block_bytes(kCeiling);
   Catalogue& c = catalogue();
   for (const char* name : kObjects) {
     Object o{name, {}};
@@ -432,6 +434,11 @@ inline void run_one(const uint8_t* data, size_t size) {
         std::fprintf(stderr, ", layout %d\n", static_cast<int>(shape.layout));
       }
       size_t target = in.ConsumeIntegralInRange(0, 7) == 0 ? in.ConsumeIntegralInRange<size_t>(0, boxes.size() - 1) : 0;
+      // Now and then the host runs short of memory for this frame alone:
+      // every resize an object makes may then be refused.
+      static const long long kShortCeilings[] = {256, 4 << 10, 64 << 10, 1 << 20};
+      const bool short_of_memory = in.ConsumeIntegralInRange(0, 3) == 0;
+      if (short_of_memory) host::set_max_block_bytes(in.PickValueInArray(kShortCeilings));
       if (m) {
         boxes[target]->send_matrix(m);
         jit_object_free(m);
@@ -442,6 +449,7 @@ inline void run_one(const uint8_t* data, size_t size) {
         a.a_w.w_sym = gensym("zelk_fuzz_no_such_matrix");
         boxes[target]->send(_jit_sym_jit_matrix, {a});
       }
+      if (short_of_memory) host::set_max_block_bytes(kCeiling);
       for (int k = in.ConsumeIntegralInRange(0, 3); k > 0; --k) {
         size_t j = in.ConsumeIntegralInRange<size_t>(0, boxes.size() - 1);
         send_message(in, *boxes[j], *objects[j]);
