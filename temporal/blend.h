@@ -434,15 +434,28 @@ struct Avx512 {
   }
 };
 
-// n values of one row, whole blocks through the vectors of V.
-template <class V, class T, class W, class S>
+// A block of integer cells stored past the caches: `out` is 16-byte aligned.
+template <class T>
+inline void stream_block(T* out, const T* staged) {
+  for (std::size_t k = 0; k < kBlendBlock * sizeof(T) / 16; ++k)
+    _mm_stream_si128(reinterpret_cast<__m128i*>(out) + k,
+                     _mm_load_si128(reinterpret_cast<const __m128i*>(staged) + k));
+}
+
+// n values of one row, whole blocks through the vectors of V. With Stream,
+// integer cells' blocks bypass the caches when the row allows it (see
+// blend_row_for).
+template <class V, bool Stream, class T, class W, class S>
 [[gnu::always_inline]] inline void blend_blocks(const T* in, T* out, S* state, long n, W a, W b) {
   using Vec = decltype(V::vector_of(W()));
   constexpr int kVectors = static_cast<int>(kBlendBlock * sizeof(W) / sizeof(Vec));
   // Single values first, up to where the state row is aligned to the vector
   // width: an access that straddles two cache lines costs about two.
-  const auto address = reinterpret_cast<std::uintptr_t>(state);
-  const long head = address % sizeof(S) ? 0 : static_cast<long>((-address % sizeof(Vec)) / sizeof(S));
+  // Streamed blocks align the output instead, as streaming stores need.
+  const auto address = reinterpret_cast<std::uintptr_t>(Stream ? static_cast<const void*>(out) : state);
+  const std::size_t value = Stream ? sizeof(T) : sizeof(S), unit = Stream ? 16 : sizeof(Vec);
+  if (Stream && address % value) return blend_blocks<V, false>(in, out, state, n, a, b);
+  const long head = address % value ? 0 : static_cast<long>((-address % unit) / value);
   long i = 0;
   for (; i < head && i < n; ++i) blend_value(in, out, state, i, a, b);
   for (; i + kBlendBlock <= n; i += kBlendBlock) {
@@ -453,28 +466,32 @@ template <class V, class T, class W, class S>
     if constexpr (std::is_integral_v<T>) {
       static_assert(std::is_same_v<S, W>, "integer cells keep their state in the work type");
       V::store(v, state + i);
-      if (!V::truncate(v, out + i))
-        for (long k = i; k < i + kBlendBlock; ++k) out[k] = truncate_to<T>(state[k]);
+      alignas(16) T staged[Stream ? kBlendBlock : 1];
+      T* block = Stream ? staged : out + i;
+      if (!V::truncate(v, block))
+        for (long k = 0; k < kBlendBlock; ++k) block[k] = truncate_to<T>(state[i + k]);
+      if constexpr (Stream) stream_block(out + i, staged);
     } else {
       V::store(v, out + i);
     }
   }
   for (; i < n; ++i) blend_value(in, out, state, i, a, b);
+  if constexpr (Stream) _mm_sfence();  // streamed stores are seen before anything after the row
 }
 
-template <class T, class W, class S>
+template <class T, class W, class S, bool Stream>
 void blend_row_sse2(const T* in, T* out, S* state, long n, W a, W b) {
-  blend_blocks<Sse2>(in, out, state, n, a, b);
+  blend_blocks<Sse2, Stream>(in, out, state, n, a, b);
 }
 
-template <class T, class W, class S>
+template <class T, class W, class S, bool Stream>
 ZELK_AVX2 void blend_row_avx2(const T* in, T* out, S* state, long n, W a, W b) {
-  blend_blocks<Avx2>(in, out, state, n, a, b);
+  blend_blocks<Avx2, Stream>(in, out, state, n, a, b);
 }
 
-template <class T, class W, class S>
+template <class T, class W, class S, bool Stream>
 ZELK_AVX512 void blend_row_avx512(const T* in, T* out, S* state, long n, W a, W b) {
-  blend_blocks<Avx512>(in, out, state, n, a, b);
+  blend_blocks<Avx512, Stream>(in, out, state, n, a, b);
 }
 #if !defined(__clang__)
 #pragma GCC diagnostic pop
@@ -497,16 +514,27 @@ using BlendRow = void (*)(const T* in, T* out, S* state, long n, W a, W b);
 // The kernel for a call's rows with weights a and b, picked once per call.
 // NaN weights take the scalar form: a product of two NaNs keeps either, and
 // only one compiled form of it gives the same bytes on every processor.
+// `stream_out` lets integer cells' output bypass the caches, for outputs
+// too large to stay there beside the state; the bytes are the same.
 template <class T, class W, class S>
-BlendRow<T, W, S> blend_row_for(BlendKernel kernel, W a, W b) {
+BlendRow<T, W, S> blend_row_for(BlendKernel kernel, W a, W b, bool stream_out = false) {
 #if defined(ZELK_BLEND_SIMD)
   if (a != a || b != b) return detail::blend_row_plain<T, W, S>;
+  if constexpr (std::is_integral_v<T>) {
+    if (stream_out) {
+      if (kernel == BlendKernel::Fastest && __builtin_cpu_supports("avx512f"))
+        return detail::blend_row_avx512<T, W, S, true>;
+      if (kernel != BlendKernel::Baseline && __builtin_cpu_supports("avx2"))
+        return detail::blend_row_avx2<T, W, S, true>;
+      return detail::blend_row_sse2<T, W, S, true>;
+    }
+  }
   if (kernel == BlendKernel::Fastest && __builtin_cpu_supports("avx512f"))
-    return detail::blend_row_avx512<T, W, S>;
-  if (kernel != BlendKernel::Baseline && __builtin_cpu_supports("avx2")) return detail::blend_row_avx2<T, W, S>;
-  return detail::blend_row_sse2<T, W, S>;
+    return detail::blend_row_avx512<T, W, S, false>;
+  if (kernel != BlendKernel::Baseline && __builtin_cpu_supports("avx2")) return detail::blend_row_avx2<T, W, S, false>;
+  return detail::blend_row_sse2<T, W, S, false>;
 #else
-  (void)kernel, (void)a, (void)b;
+  (void)kernel, (void)a, (void)b, (void)stream_out;
   return detail::blend_row_plain<T, W, S>;
 #endif
 }

@@ -42,7 +42,11 @@ void walk(const frame::Matrix& in, const frame::Matrix& out, const Region& r, do
   using S = std::conditional_t<std::is_integral_v<T>, double, T>;
   const double w = 1.0 / n;
   const double v = 1.0 - w;
-  const BlendRow<T, double, S> blend = blend_row_for<T, double, S>(kernel, w, v);
+  // An output larger than this goes past the caches, which the accumulator
+  // (eight bytes a value) needs more.
+  constexpr long long kStreamedOutputBytes = 1 << 20;
+  const bool stream_out = mean_values(r) >= kStreamedOutputBytes / static_cast<long long>(sizeof(T));
+  const BlendRow<T, double, S> blend = blend_row_for<T, double, S>(kernel, w, v, stream_out);
   const long values = r.dim[0] * r.planecount;
   if constexpr (std::is_integral_v<T>) {
     const AccumulatorStrides acc_strides(laid_out);

@@ -165,6 +165,41 @@ TEST(BlendWidths, CumulativeMeanGivesTheSameBytes) {
         }
 }
 
+template <class T>
+void expect_streaming_changes_nothing() {
+  // Rows at every alignment of the output and the state, some too short
+  // for a block, with means beyond the 32-bit range now and then.
+  std::mt19937 rng(21);
+  for (BlendKernel kernel : {BlendKernel::Fastest, BlendKernel::Avx2, BlendKernel::Baseline})
+    for (long n : {5L, 16L, 47L, 200L})
+      for (long out_shift = 0; out_shift < 16; out_shift += 3)
+        for (long state_shift : {0L, 1L, 3L}) {
+          std::vector<T> in(static_cast<size_t>(n));
+          alignas(64) std::uint8_t cached[256 * sizeof(T) + 16], streamed[sizeof cached];
+          alignas(64) double state_cached[256 + 8], state_streamed[256 + 8];
+          for (auto& v : in) v = static_cast<T>(rng());
+          for (long k = 0; k < n; ++k)
+            state_cached[state_shift + k] = rng() % 5 ? static_cast<double>(static_cast<T>(rng())) : std::ldexp(1.0, 40) + k;
+          std::memcpy(state_streamed, state_cached, sizeof state_cached);
+          // Cells keep their own alignment; the row's start moves by whole cells.
+          T* out_cached = reinterpret_cast<T*>(cached) + out_shift;
+          T* out_streamed = reinterpret_cast<T*>(streamed) + out_shift;
+          const double w = 1.0 / 3, v = 1.0 - w;
+          temporal::blend_row_for<T, double, double>(kernel, w, v)(in.data(), out_cached,
+                                                                   state_cached + state_shift, n, w, v);
+          temporal::blend_row_for<T, double, double>(kernel, w, v, true)(in.data(), out_streamed,
+                                                                         state_streamed + state_shift, n, w, v);
+          ASSERT_EQ(std::memcmp(out_cached, out_streamed, static_cast<size_t>(n) * sizeof(T)), 0)
+              << "n " << n << " out " << out_shift << " state " << state_shift;
+          ASSERT_EQ(std::memcmp(state_cached, state_streamed, sizeof state_cached), 0);
+        }
+}
+
+TEST(BlendWidths, StreamedOutputGivesTheSameBytes) {
+  expect_streaming_changes_nothing<std::uint8_t>();
+  expect_streaming_changes_nothing<std::int32_t>();
+}
+
 // x86 quiet NaNs told apart by their payload.
 float nan_with(std::uint32_t payload) {
   const std::uint32_t bits = 0x7FC00000u | payload;
