@@ -476,7 +476,6 @@ template <class V, bool Stream, class T, class W, class S>
     }
   }
   for (; i < n; ++i) blend_value(in, out, state, i, a, b);
-  if constexpr (Stream) _mm_sfence();  // streamed stores are seen before anything after the row
 }
 
 template <class T, class W, class S, bool Stream>
@@ -507,6 +506,14 @@ void blend_row_plain(const T* in, T* out, S* state, long n, W a, W b) {
 
 }  // namespace detail
 
+// After the last row of a call whose kernel streams: streamed stores are
+// weakly ordered, and must be seen before anything that follows the call.
+inline void finish_streamed_rows() {
+#if defined(ZELK_BLEND_SIMD)
+  _mm_sfence();
+#endif
+}
+
 // One row's kernel: n values, and for float cells `state` must be `out`.
 template <class T, class W, class S>
 using BlendRow = void (*)(const T* in, T* out, S* state, long n, W a, W b);
@@ -515,7 +522,8 @@ using BlendRow = void (*)(const T* in, T* out, S* state, long n, W a, W b);
 // NaN weights take the scalar form: a product of two NaNs keeps either, and
 // only one compiled form of it gives the same bytes on every processor.
 // `stream_out` lets integer cells' output bypass the caches, for outputs
-// too large to stay there beside the state; the bytes are the same.
+// too large to stay there beside the state; the bytes are the same. The
+// caller then ends the call's rows with finish_streamed_rows().
 template <class T, class W, class S>
 BlendRow<T, W, S> blend_row_for(BlendKernel kernel, W a, W b, bool stream_out = false) {
 #if defined(ZELK_BLEND_SIMD)

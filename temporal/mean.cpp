@@ -56,6 +56,7 @@ void walk(const frame::Matrix& in, const frame::Matrix& out, const Region& r, do
                           blend(reinterpret_cast<const T*>(row[0]), reinterpret_cast<T*>(row[1]),
                                 reinterpret_cast<double*>(row[2]), values, w, v);
                         });
+    if (stream_out) finish_streamed_rows();
   } else {
     frame::walk_rows<2>(r.dimcount, r.dim, {in.data, out.data}, {in.dimstride, out.dimstride},
                         [&](const std::array<std::byte*, 2>& row, long) {

@@ -189,6 +189,7 @@ void expect_streaming_changes_nothing() {
                                                                    state_cached + state_shift, n, w, v);
           temporal::blend_row_for<T, double, double>(kernel, w, v, true)(in.data(), out_streamed,
                                                                          state_streamed + state_shift, n, w, v);
+          temporal::finish_streamed_rows();
           ASSERT_EQ(std::memcmp(out_cached, out_streamed, static_cast<size_t>(n) * sizeof(T)), 0)
               << "n " << n << " out " << out_shift << " state " << state_shift;
           ASSERT_EQ(std::memcmp(state_cached, state_streamed, sizeof state_cached), 0);
