@@ -51,11 +51,6 @@ bool same_bytes(const OwnedMatrix& a, const OwnedMatrix& b) {
   return std::memcmp(a.matrix().data, b.matrix().data, static_cast<size_t>(a.matrix().size)) == 0;
 }
 
-// OwnedMatrix copies would share the source's data, so runs copy contents.
-void copy_data(OwnedMatrix& to, const OwnedMatrix& from) {
-  std::memcpy(to.matrix().data, from.matrix().data, static_cast<size_t>(from.matrix().size));
-}
-
 // Row padding that keeps every row's cells aligned to their size, as any
 // host lays them out; char rows may end anywhere.
 long padding(CellType t, long planes, long width, long extra) {
@@ -70,11 +65,6 @@ struct RavgRun {
         out(t, planes, {width, height}, padding(t, planes, width, extra)),
         internal(CellType::Float32, planes, {width, height},
                  padding(CellType::Float32, planes, width, extra)) {}
-  void copy_from(const RavgRun& o) {
-    copy_data(in, o.in);
-    copy_data(out, o.out);
-    copy_data(internal, o.internal);
-  }
   void frame(double alpha, BlendKernel kernel) {
     const temporal::Region r = temporal::working_region(in, out);
     ASSERT_TRUE(temporal::ravg_rows_fit(r, in, out, internal));
@@ -94,12 +84,10 @@ TEST(BlendWidths, RunningAverageGivesTheSameBytes) {
           scramble(base.out, rng);
           scramble(base.internal, rng);
           for (BlendKernel kernel : kWide) {
-            RavgRun wide(t, planes, width, 3, extra), ref(t, planes, width, 3, extra);
-            wide.copy_from(base);
-            ref.copy_from(base);
+            RavgRun wide = base, ref = base;
             for (double alpha : {0.3, 1.0, 0.0, nan, 0.05}) {
               scramble(ref.in, rng);
-              copy_data(wide.in, ref.in);
+              wide.in = ref.in;
               ref.frame(alpha, BlendKernel::Baseline);
               wide.frame(alpha, kernel);
               ASSERT_TRUE(same_bytes(wide.out, ref.out))
@@ -120,12 +108,6 @@ struct MeanRun {
         out(t, planes, dims, padding(t, planes, dims[0], extra)) {
     const temporal::Region r = temporal::working_region(in, out);
     acc.resize(static_cast<size_t>(temporal::mean_values(r)));
-  }
-  void copy_from(const MeanRun& o) {
-    copy_data(in, o.in);
-    copy_data(out, o.out);
-    acc = o.acc;
-    n = o.n;
   }
   void frame(BlendKernel kernel) {
     n += 1;
@@ -149,12 +131,10 @@ TEST(BlendWidths, CumulativeMeanGivesTheSameBytes) {
             if (rng() % 2) v = std::ldexp(static_cast<double>(rng() % 1000), static_cast<int>(rng() % 40));
           }
           for (BlendKernel kernel : kWide) {
-            MeanRun wide(t, planes, dims, extra), ref(t, planes, dims, extra);
-            wide.copy_from(base);
-            ref.copy_from(base);
+            MeanRun wide = base, ref = base;
             for (int frame = 0; frame < 4; ++frame) {
               scramble(ref.in, rng);
-              copy_data(wide.in, ref.in);
+              wide.in = ref.in;
               ref.frame(BlendKernel::Baseline);
               wide.frame(kernel);
               ASSERT_TRUE(same_bytes(wide.out, ref.out))
