@@ -137,10 +137,11 @@ void finish_class(void* jclass, const ClassSpec& spec) {
                                  : MAX_JIT_MOP_FLAGS_NONE);
   if (lists) max_jit_classex_mop_mproc(classex, q, reinterpret_cast<void*>(as_method(list_mproc)));
   max_jit_classex_standard_wrap(classex, q, 0);
+  // addmess declares its name `char *`; Max only reads it.
   addmess(lists ? as_method(list_assist) : as_method(max_jit_mop_assist),
-          "assist", A_CANT, 0);
+          const_cast<char*>("assist"), A_CANT, 0);
   if (spec.description && *spec.description)
-    addmess(as_method(class_description), "description", A_CANT, 0);
+    addmess(as_method(class_description), const_cast<char*>("description"), A_CANT, 0);
   if (lists && spec.lists.buffered && spec.lists.bang) addbang(as_method(list_output));
   for (int i = 0; i < spec.lists.count; ++i) g_getter[i] = gensym(spec.lists.outlet[i].getter);
 }

@@ -60,13 +60,17 @@ void byte_sums(const frame::Matrix& m, long width, long height, Sums& a) {
 
 }  // namespace
 
+// The widest row the exact byte kernel takes, in 64 bits: as a `long` the
+// bound would be 0 where `long` has 32 bits (Windows).
+constexpr std::int64_t kByteSumsMaxWidth = std::int64_t{1} << 32;
+
 Centroid compute_centroid(const frame::Matrix& m) {
   const long width = m.dim[0], height = m.dim[1];
   Sums a;
   if (width > 0 && height > 0) {
     switch (m.type) {
       case frame::CellType::Char:
-        if (width <= (1L << 32))
+        if (static_cast<std::int64_t>(width) <= kByteSumsMaxWidth)
           byte_sums(m, width, height, a);
         else
           sequential<std::uint8_t>(m, width, height, a);

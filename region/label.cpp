@@ -37,7 +37,7 @@ int by_area(const void* a, const void* b) {
 // Final value of every label, into tables.rank (entry 0 = background = 0).
 // Returns false when every label keeps its own number.
 bool final_values(const LabelSettings& s, long count, LabelTables& t) {
-  const long threshold = s.threshold > 0 ? s.threshold : 0;
+  const std::int64_t threshold = s.threshold > 0 ? s.threshold : 0;
   std::int32_t* value = t.rank;
   value[0] = 0;
   if (s.mode == 0) {

@@ -24,7 +24,7 @@ struct LabelTables {
 };
 
 struct LabelSettings {
-  long threshold = 0;   // blobs of at most this area are removed; negative acts as 0
+  std::int64_t threshold = 0;  // blobs of at most this area are removed; negative acts as 0
   int mode = 0;         // 0 labels, 1 areas (long output) or ranks (char output)
   bool char_output = false;
 };

@@ -76,7 +76,7 @@ t_symbol *gensym(const char *s);
  * add* calls that follow attach messages to it. */
 void setup(t_messlist **ident, method makefun, method freefun, short size, method menufun,
            short type, ...);
-void addmess(method f, const char *s, short type, ...);
+void addmess(method f, char *s, short type, ...);
 void addbang(method f);
 void freeobject(t_object *op);
 

@@ -223,7 +223,7 @@ void setup(t_messlist** ident, method makefun, method freefun, short size, metho
   if (ident) *ident = reinterpret_cast<t_messlist*>(c);
 }
 
-void addmess(method f, const char* s, short type, ...) {
+void addmess(method f, char* s, short type, ...) {
   Class* c = current_max_class();
   if (!c || !f || !s) return;
   std::vector<short> types;

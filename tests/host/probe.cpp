@@ -163,7 +163,7 @@ void main_fn() {
   max_jit_classex_mop_wrap(classex, q, v.mproc ? MAX_JIT_MOP_FLAGS_OWN_BANG : 0);
   if (v.mproc) max_jit_classex_mop_mproc(classex, q, reinterpret_cast<void*>(as_method(mproc<V>)));
   max_jit_classex_standard_wrap(classex, q, 0);
-  addmess(as_method(max_jit_mop_assist), "assist", A_CANT, 0);
+  addmess(as_method(max_jit_mop_assist), const_cast<char*>("assist"), A_CANT, 0);
 }
 
 template <int... I>

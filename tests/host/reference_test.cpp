@@ -121,8 +121,8 @@ void described_main() {
   void* q = jit_class_findbyname(gensym("test_described"));
   max_jit_classex_mop_wrap(classex, q, 0);
   max_jit_classex_standard_wrap(classex, q, 0);
-  addmess(as_method(described_assist), "assist", A_CANT, 0);
-  addmess(as_method(described_text), "description", A_CANT, 0);
+  addmess(as_method(described_assist), const_cast<char*>("assist"), A_CANT, 0);
+  addmess(as_method(described_text), const_cast<char*>("description"), A_CANT, 0);
 }
 
 // ---- test.plain: "description" is an ordinary message, no assist --------
@@ -155,7 +155,7 @@ void plain_main() {
   void* q = jit_class_findbyname(gensym("test_plain"));
   max_jit_classex_mop_wrap(classex, q, 0);
   max_jit_classex_standard_wrap(classex, q, 0);
-  addmess(as_method(plain_description), "description", A_GIMME, 0);
+  addmess(as_method(plain_description), const_cast<char*>("description"), A_GIMME, 0);
 }
 
 void register_objects() {
