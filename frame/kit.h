@@ -4,6 +4,7 @@
 #pragma once
 
 #include <algorithm>
+#include <climits>
 #include <cstddef>
 
 #include "ext.h"
@@ -26,6 +27,13 @@ static_assert(kErrGeneric == JIT_ERR_GENERIC && kErrInvalidPtr == JIT_ERR_INVALI
 template <class F>
 method as_method(F* f) {
   return reinterpret_cast<method>(reinterpret_cast<void (*)()>(f));
+}
+
+// A 64-bit attribute value as a `long`, which has 32 bits on Windows:
+// a value past its range stays past every bound a computation applies,
+// where a plain cast would wrap it into range.
+inline long saturate_long(t_atom_long v) {
+  return v < LONG_MIN ? LONG_MIN : (v > LONG_MAX ? LONG_MAX : static_cast<long>(v));
 }
 
 // Attribute flag kinds.

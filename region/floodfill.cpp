@@ -2,7 +2,7 @@
 
 namespace region {
 
-bool reserve_fill_stack(FillStack& s, long bytes, void* (*alloc)(std::size_t)) {
+bool reserve_fill_stack(FillStack& s, std::int64_t bytes, void* (*alloc)(std::size_t)) {
   if (s.records && s.bytes == bytes) return true;
   release_fill_stack(s);
   s.records = static_cast<FillRecord*>(alloc(static_cast<std::size_t>(bytes)));

@@ -14,18 +14,12 @@ namespace region {
 // The fill's stack block, kept by the instance from frame to frame.
 struct FillStack {
   FillRecord* records = nullptr;
-  long bytes = 0;
+  std::int64_t bytes = 0;
 };
-
-// Bytes of stack a fill over a W x H region needs: room for every record
-// one pass can push on top of the fill's limit.
-inline long fill_stack_bytes(long width, long height) {
-  return fill_stack_room(width, height) * static_cast<long>(sizeof(FillRecord));
-}
 
 // Makes `s` a block of `bytes`, replacing it only when the size differs.
 // On failure `s` holds no block and a size of 0 (the next call tries again).
-bool reserve_fill_stack(FillStack& s, long bytes, void* (*alloc)(std::size_t) = std::malloc);
+bool reserve_fill_stack(FillStack& s, std::int64_t bytes, void* (*alloc)(std::size_t) = std::malloc);
 void release_fill_stack(FillStack& s);
 
 // Writes 255 on the foreground cells of `in` 4-connected to (x, y) into

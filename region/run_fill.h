@@ -19,13 +19,21 @@ struct FillRecord {
 };
 
 // The fill stops once the stack holds this many records at the top of its
-// loop: floor(W * H / 4).
-inline long fill_stack_limit(long width, long height) { return width * height / 4; }
+// loop: floor(W * H / 4), in 64 bits (a 32-bit `long`, as on Windows, would
+// overflow above about 358 million cells once counted in bytes).
+inline std::int64_t fill_stack_limit(long width, long height) {
+  return static_cast<std::int64_t>(width) * height / 4;
+}
 
 // Records the stack buffer must have room for: the limit, plus every run one
 // popped record can push (at most W + 2), and the seed when the limit is 0.
-inline long fill_stack_room(long width, long height) {
+inline std::int64_t fill_stack_room(long width, long height) {
   return fill_stack_limit(width, height) + width + 2;
+}
+
+// Bytes of that room.
+inline std::int64_t fill_stack_bytes(long width, long height) {
+  return fill_stack_room(width, height) * static_cast<std::int64_t>(sizeof(FillRecord));
 }
 
 template <class T>
@@ -82,7 +90,7 @@ struct RunFill {
                              static_cast<std::int32_t>(seed_right + 1),
                              static_cast<std::int32_t>(seed_right),
                              y == in.height - 1 ? -1 : 1};
-    const long limit = fill_stack_limit(in.width, in.height);
+    const std::int64_t limit = fill_stack_limit(in.width, in.height);
     bool free_pass = seed_pass_free;
     while (sp > 0 && (sp < limit || free_pass)) {
       free_pass = false;

@@ -41,7 +41,7 @@ static t_jit_err zelk_floodfill_matrix_calc(t_zelk_floodfill* x, void* inputs, v
   const long h = std::min(in_info.dim[1], out_info.dim[1]);
   region::flood_fill(frame::plane_view<const std::uint8_t>(frame::to_matrix(in_info, in_data), w, h),
                      frame::plane_view<std::uint8_t>(frame::to_matrix(out_info, out_data), w, h),
-                     x->stack.records, static_cast<long>(x->seed[0]), static_cast<long>(x->seed[1]));
+                     x->stack.records, frame::saturate_long(x->seed[0]), frame::saturate_long(x->seed[1]));
   return JIT_ERR_NONE;
 }
 

@@ -36,8 +36,12 @@ static t_jit_err zelk_label_matrix_calc(t_zelk_label* x, void* inputs, void* out
   t_jit_matrix_info in_info = frame::get_info(in), out_info = frame::get_info(out);
   t_jit_matrix_info stack_info = frame::get_info(x->stack);
   const long in_w = in_info.dim[0], in_h = in_info.dimcount > 1 ? in_info.dim[1] : 1;
-  // Room for every record one pass can push, not only the fill's limit.
-  stack_info.dim[0] = region::fill_stack_room(in_w, in_h) * static_cast<long>(sizeof(region::FillRecord));
+  // Room for every record one pass can push, not only the fill's limit. A
+  // block whose size a `long` cannot hold (32 bits on Windows) is more than
+  // the host could give.
+  const std::int64_t stack_bytes = region::fill_stack_bytes(in_w, in_h);
+  if (stack_bytes > LONG_MAX) return JIT_ERR_OUT_OF_MEM;
+  stack_info.dim[0] = static_cast<long>(stack_bytes);
   char* labels_data = nullptr;
   out_info.type = x->charmode ? _jit_sym_char : _jit_sym_long;
   if (x->charmode) {

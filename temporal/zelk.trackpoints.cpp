@@ -44,8 +44,8 @@ static t_jit_err zelk_trackpoints_matrix_calc(t_zelk_trackpoints* x, void* input
 
   out_info.type = _jit_sym_char;
   out_info.dimcount = 2;
-  out_info.dim[0] = static_cast<long>(x->size[0]);
-  out_info.dim[1] = static_cast<long>(x->size[1]);
+  out_info.dim[0] = frame::saturate_long(x->size[0]);
+  out_info.dim[1] = frame::saturate_long(x->size[1]);
   // A size the host cannot hold fails the frame: drawing into the image it
   // still has would send a picture of another size as if all were well.
   if (const t_jit_err e = frame::set_info(out, out_info)) return e;

@@ -162,6 +162,21 @@ TEST(FloodFill, MatchesOpenCvFourConnectedFill) {
   }
 }
 
+// Worked out by hand; the larger ones overflow 32-bit arithmetic, which is
+// what `long` gives on Windows.
+TEST(FloodFillStack, SizesAreCountedInSixtyFourBits) {
+  struct Case {
+    long w, h;
+    std::int64_t limit, room, bytes;
+  };
+  for (const Case& c : {Case{7, 3, 5, 14, 336}, Case{20000, 20000, 100000000, 100020002, 2400480048},
+                        Case{65535, 65535, 1073709056, 1073774593, 25770590232}}) {
+    EXPECT_EQ(region::fill_stack_limit(c.w, c.h), c.limit) << c.w << "x" << c.h;
+    EXPECT_EQ(region::fill_stack_room(c.w, c.h), c.room) << c.w << "x" << c.h;
+    EXPECT_EQ(region::fill_stack_bytes(c.w, c.h), c.bytes) << c.w << "x" << c.h;
+  }
+}
+
 TEST(FloodFillStack, ReusedForTheSameSizeAndRetriedAfterFailure) {
   static int calls;
   calls = 0;
@@ -255,7 +270,9 @@ TEST(ZelkFloodFillBox, FillsFromTheSeedAttribute) {
 TEST(ZelkFloodFillBox, SeedsOffTheRegionGiveAnEmptyImage) {
   auto in = host_image(kScene);
   const Rows empty(5, "......");
-  for (const char* seed : {"seed 6 0", "seed 0 5", "seed -1 0", "seed 0 -3", "seed 2 0", "seed 99999 99999"}) {
+  // Seeds past 32 bits would land on (0, 0) and (0, 4) if cut to a 32-bit long.
+  for (const char* seed : {"seed 6 0", "seed 0 5", "seed -1 0", "seed 0 -3", "seed 2 0", "seed 99999 99999",
+                           "seed 4294967296 0", "seed 0 4294967300"}) {
     auto box = make_box("zelk.floodfill");
     ASSERT_TRUE(box);
     ASSERT_TRUE(box->send_text(seed));

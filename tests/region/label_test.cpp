@@ -99,6 +99,11 @@ TEST(LabelComputation, ThresholdRenumbersKeptBlobs) {
   r = run(in, s);
   EXPECT_EQ(r.cells[0][0], 1);
   EXPECT_EQ(r.cells[2][0], 4);
+  // Past 32 bits every blob goes; cut to 32 bits this would be 10 again.
+  s.threshold = (std::int64_t{1} << 32) + 10;
+  r = run(in, s);
+  EXPECT_EQ(r.cells[0][10], 0);
+  EXPECT_EQ(r.cells[2][29], 0);
 
   // Areas in long output; ranks by area in char output.
   s = {};
