@@ -21,7 +21,7 @@ if(WIN32)
                                            ${c74}/jit-includes/x64/jitlib.lib)
   # Max ships no C++ or threads runtime: everything but Max, Jitter and
   # Windows itself is linked in.
-  target_link_options(zelk_api INTERFACE -static -static-libgcc -static-libstdc++)
+  target_link_options(zelk_api INTERFACE -static -static-libgcc -static-libstdc++ -s)
 elseif(APPLE)
   # The Max and Jitter names stay undefined for Max's loader to bind, one
   # -U each as the SDK's linker flags do; the Jitter names are those that

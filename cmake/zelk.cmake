@@ -37,7 +37,10 @@ function(zelk_add_plugin object)
     # A bundle: Contents/MacOS/<object>, Info.plist, PkgInfo.
     set(bundle ${ZELK_PLUGIN_DIR}/${object}.mxo/Contents)
     set_target_properties(${target} PROPERTIES SUFFIX "" LIBRARY_OUTPUT_DIRECTORY ${bundle}/MacOS)
-    target_link_options(${target} PRIVATE LINKER:-exported_symbol,_main LINKER:-dead_strip)
+    # Signed ad hoc, as arm64 Macs run no unsigned code; a Mac signs again
+    # with a real identity (see README).
+    target_link_options(${target} PRIVATE LINKER:-exported_symbol,_main LINKER:-dead_strip
+                        LINKER:-adhoc_codesign)
     set(MACOSX_BUNDLE_EXECUTABLE_NAME ${object})
     set(AUTHOR_DOMAIN ${ZELK_BUNDLE_DOMAIN})
     set(BUNDLE_IDENTIFIER ${object})

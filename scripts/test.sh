@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The whole test suite from a fresh machine: set-up and build, the tests,
-# the same tests under AddressSanitizer and UndefinedBehaviorSanitizer, and a
-# bounded fuzz run of every fuzz target.
+# the same tests under AddressSanitizer and UndefinedBehaviorSanitizer, the
+# Max package with every Windows and macOS external checked, and a bounded
+# fuzz run of every fuzz target.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/setup.sh" --asan
@@ -12,6 +13,8 @@ ctest --test-dir "$top/build" -j"$jobs" --output-on-failure
 echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
   ctest --test-dir "$top/build-asan" -j"$jobs" --output-on-failure
+echo "== Max externals for Windows and macOS, packaged and checked"
+"$top/scripts/package.sh"
 if [ -x "$top/scripts/fuzz.sh" ]; then
   echo "== fuzzing"
   "$top/scripts/fuzz.sh" "${ZELK_FUZZ_SECONDS:-60}"
