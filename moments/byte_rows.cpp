@@ -1,15 +1,45 @@
 #include "moments/byte_rows.h"
 
+#include <algorithm>
+
+#include "frame/cpu.h"
+
+#if (defined(__x86_64__) || defined(_M_X64)) && defined(__GNUC__)
+#define ZELK_BYTE_ROWS_X86 1
 #include <emmintrin.h>
 #include <immintrin.h>
-
-#include <algorithm>
+#endif
 
 namespace moments {
 namespace {
 
 using i128 = __int128;
 
+// Tiles of 16 cells: within a tile the column is 16 j + x' with x' < 16,
+// so x'^3 fits 16 bits and pmaddwd forms the tile's power sums. The tile
+// index powers come from running prefix sums (summation by parts), which
+// keeps the inner loop free of multiplications by j. A segment is short
+// enough that the deepest prefix sum (D0, about n^4/24 times 2040) stays
+// below 2^31 in every 32-bit lane.
+constexpr long kTile = 16;
+constexpr long kMomentSegment = 64;
+constexpr long kCentroidSegment = 1024;
+
+// The kernel set a call runs: 32-byte vectors, the 16-byte x86-64 baseline,
+// or plain C++ with the same tiles. All give the same exact sums.
+enum class Path : unsigned char { Avx2, Sse2, Portable };
+ByteKernel g_kernel = ByteKernel::Fastest;
+
+Path path() {
+#if defined(ZELK_BYTE_ROWS_X86)
+  if (g_kernel == ByteKernel::Fastest && frame::cpu_has_avx2()) return Path::Avx2;
+  if (g_kernel != ByteKernel::Portable) return Path::Sse2;
+#endif
+  return Path::Portable;
+}
+long vector_bytes(Path p) { return p == Path::Avx2 ? 32 : 16; }
+
+#if defined(ZELK_BYTE_ROWS_X86)
 std::int64_t hsum32(__m128i v) {
   alignas(16) std::int32_t l[4];
   _mm_store_si128(reinterpret_cast<__m128i*>(l), v);
@@ -25,25 +55,6 @@ __m128i weights(int base, int power) {
   }
   return _mm_load_si128(reinterpret_cast<const __m128i*>(w));
 }
-
-// Tiles of 16 cells: within a tile the column is 16 j + x' with x' < 16,
-// so x'^3 fits 16 bits and pmaddwd forms the tile's power sums. The tile
-// index powers come from running prefix sums (summation by parts), which
-// keeps the inner loop free of multiplications by j. A segment is short
-// enough that the deepest prefix sum (D0, about n^4/24 times 2040) stays
-// below 2^31 in every 32-bit lane.
-constexpr long kTile = 16;
-constexpr long kMomentSegment = 64;
-constexpr long kCentroidSegment = 1024;
-
-bool have_avx2() {
-  __builtin_cpu_init();  // may run before the run-time's own constructor
-  return __builtin_cpu_supports("avx2");
-}
-const bool kHaveAvx2 = have_avx2();
-bool g_wide = kHaveAvx2;  // 32-byte kernels in use (tests may turn them off)
-bool wide_vectors() { return g_wide; }
-long vector_bytes() { return g_wide ? 32 : 16; }
 
 std::uint64_t byte_sum_sse2(const std::uint8_t* row, long vectors) {
   const __m128i z = _mm_setzero_si128();
@@ -68,7 +79,17 @@ __attribute__((target("avx2"))) std::uint64_t byte_sum_avx2(const std::uint8_t* 
   _mm256_zeroupper();
   return l[0] + l[1] + l[2] + l[3];
 }
-// Bytes per vector, and lanes of 16 bits per accumulator.
+#endif
+
+std::uint64_t byte_sum_plain(const std::uint8_t* row, long vectors) {
+  std::uint64_t t = 0;
+  for (long v = 0; v < vectors; ++v) {
+    unsigned s = 0;
+    for (long i = 0; i < 16; ++i) s += row[v * 16 + i];
+    t += s;
+  }
+  return t;
+}
 
 }  // namespace
 
@@ -101,6 +122,72 @@ void add_segment(const Segment& g, long n, long s_col, long w, i128 R[4]) {
   R[3] += U30 + 3 * U21 + 3 * U12 + J03;
 }
 
+// The tiles' sums one cell at a time, in 64-bit totals that no segment can
+// overflow; the compiler vectorises the cells of a tile.
+struct TileSums {
+  std::int32_t t[4];
+};
+
+inline TileSums tile_sums(const std::uint8_t* q, int powers) {
+  TileSums s{{0, 0, 0, 0}};
+  for (std::int32_t x = 0; x < kTile; ++x) {
+    const std::int32_t v = q[x];
+    s.t[0] += v;
+    s.t[1] += x * v;
+    if (powers > 2) {
+      s.t[2] += x * x * v;
+      s.t[3] += x * x * x * v;
+    }
+  }
+  return s;
+}
+
+long moment_tiles_plain(const std::uint8_t* row, long width, i128 R[4]) {
+  const long tiles = width / kTile;
+  for (long t = 0; t < tiles;) {
+    const long n = std::min(kMomentSegment, tiles - t);
+    const std::uint8_t* q = row + t * kTile;
+    std::int64_t A0 = 0, B0 = 0, C0 = 0, D0 = 0, A1 = 0, B1 = 0, C1 = 0, A2 = 0, B2 = 0, A3 = 0;
+    for (long j = 0; j < n; ++j) {
+      const TileSums T = tile_sums(q + j * kTile, 4);
+      A0 += T.t[0];
+      B0 += A0;
+      C0 += B0;
+      D0 += C0;
+      A1 += T.t[1];
+      B1 += A1;
+      C1 += B1;
+      A2 += T.t[2];
+      B2 += A2;
+      A3 += T.t[3];
+    }
+    add_segment(Segment{A0, B0, C0, D0, A1, B1, C1, A2, B2, A3}, n, t * kTile, kTile, R);
+    t += n;
+  }
+  return tiles * kTile;
+}
+
+long centroid_tiles_plain(const std::uint8_t* row, long width, i128& R0, i128& R1) {
+  const long tiles = width / kTile;
+  for (long t = 0; t < tiles;) {
+    const long n = std::min(kCentroidSegment, tiles - t);
+    const std::uint8_t* q = row + t * kTile;
+    std::int64_t A0 = 0, B0 = 0, A1 = 0;
+    for (long j = 0; j < n; ++j) {
+      const TileSums T = tile_sums(q + j * kTile, 2);
+      A0 += T.t[0];
+      B0 += A0;
+      A1 += T.t[1];
+    }
+    const i128 N = n;
+    R0 += A0;
+    R1 += static_cast<i128>(t * kTile) * A0 + kTile * (N * A0 - B0) + A1;
+    t += n;
+  }
+  return tiles * kTile;
+}
+
+#if defined(ZELK_BYTE_ROWS_X86)
 long moment_tiles_sse2(const std::uint8_t* row, long width, i128 R[4]) {
   const __m128i z = _mm_setzero_si128();
   const __m128i w1l = weights(0, 1), w1h = weights(8, 1);
@@ -200,28 +287,10 @@ __attribute__((target("avx2"))) long moment_tiles_avx2(const std::uint8_t* row, 
   return tiles * kWideTile;
 }
 
-}  // namespace
-
-void byte_row_moments(const std::uint8_t* row, long width, u128 r[4]) {
-  i128 R[4] = {0, 0, 0, 0};
-  long done = 0;
-  if (width > 0)
-    done = wide_vectors() ? moment_tiles_avx2(row, width, R) : moment_tiles_sse2(row, width, R);
-  for (long x = done; x < width; ++x) {
-    const i128 v = row[x], X = x;
-    R[0] += v;
-    R[1] += X * v;
-    R[2] += X * X * v;
-    R[3] += X * X * X * v;
-  }
-  for (int k = 0; k < 4; ++k) r[k] = static_cast<u128>(R[k]);
-}
-
-void byte_row_centroid(const std::uint8_t* row, long width, u128 r[2]) {
-  i128 R0 = 0, R1 = 0;
+long centroid_tiles_sse2(const std::uint8_t* row, long width, i128& R0, i128& R1) {
   const __m128i z = _mm_setzero_si128();
   const __m128i w1l = weights(0, 1), w1h = weights(8, 1);
-  const long tiles = width > 0 ? width / kTile : 0;
+  const long tiles = width / kTile;
   for (long t = 0; t < tiles;) {
     const long n = std::min(kCentroidSegment, tiles - t);
     const std::uint8_t* q = row + t * kTile;
@@ -238,7 +307,47 @@ void byte_row_centroid(const std::uint8_t* row, long width, u128 r[2]) {
     R1 += static_cast<i128>(t * kTile) * a0 + 16 * (N * a0 - b0) + a1;
     t += n;
   }
-  for (long x = tiles * kTile; x < width; ++x) {
+  return tiles * kTile;
+}
+#endif
+
+}  // namespace
+
+void byte_row_moments(const std::uint8_t* row, long width, u128 r[4]) {
+  i128 R[4] = {0, 0, 0, 0};
+  long done = 0;
+  if (width > 0) {
+    switch (path()) {
+#if defined(ZELK_BYTE_ROWS_X86)
+      case Path::Avx2: done = moment_tiles_avx2(row, width, R); break;
+      case Path::Sse2: done = moment_tiles_sse2(row, width, R); break;
+#endif
+      default: done = moment_tiles_plain(row, width, R); break;
+    }
+  }
+  for (long x = done; x < width; ++x) {
+    const i128 v = row[x], X = x;
+    R[0] += v;
+    R[1] += X * v;
+    R[2] += X * X * v;
+    R[3] += X * X * X * v;
+  }
+  for (int k = 0; k < 4; ++k) r[k] = static_cast<u128>(R[k]);
+}
+
+void byte_row_centroid(const std::uint8_t* row, long width, u128 r[2]) {
+  i128 R0 = 0, R1 = 0;
+  long done = 0;
+  if (width > 0) {
+    // 16-byte tiles on either x86 path: 32-byte ones gain nothing here.
+#if defined(ZELK_BYTE_ROWS_X86)
+    if (path() != Path::Portable)
+      done = centroid_tiles_sse2(row, width, R0, R1);
+    else
+#endif
+      done = centroid_tiles_plain(row, width, R0, R1);
+  }
+  for (long x = done; x < width; ++x) {
     R0 += row[x];
     R1 += static_cast<i128>(x) * row[x];
   }
@@ -256,6 +365,21 @@ namespace {
 // must be folded.
 constexpr long kFoldEvery = 256;
 
+// 16-byte vectors as 8 lanes, the words read little-endian as SSE2 does.
+void lanes_plain(const std::uint8_t* row, long vectors, std::uint16_t* words, std::uint16_t* odd) {
+  std::uint16_t e[8], o[8];  // locals: stores through words would alias row
+  for (int i = 0; i < 8; ++i) e[i] = words[i], o[i] = odd[i];
+  for (long v = 0; v < vectors; ++v) {
+    const std::uint8_t* x = row + v * 16;
+    for (int i = 0; i < 8; ++i) {
+      e[i] = static_cast<std::uint16_t>(e[i] + x[2 * i] + (x[2 * i + 1] << 8));
+      o[i] = static_cast<std::uint16_t>(o[i] + x[2 * i + 1]);
+    }
+  }
+  for (int i = 0; i < 8; ++i) words[i] = e[i], odd[i] = o[i];
+}
+
+#if defined(ZELK_BYTE_ROWS_X86)
 void lanes_sse2(const std::uint8_t* row, long vectors, std::uint16_t* words, std::uint16_t* odd) {
   __m128i e = _mm_load_si128(reinterpret_cast<const __m128i*>(words));
   __m128i o = _mm_load_si128(reinterpret_cast<const __m128i*>(odd));
@@ -290,17 +414,21 @@ __attribute__((target("avx2"))) void lanes_avx2(const std::uint8_t* row, long ve
   _mm256_store_si256(reinterpret_cast<__m256i*>(odd), o);
   _mm256_zeroupper();
 }
+#endif
 
 }  // namespace
 
-bool use_wide_vectors(bool on) {
-  const bool was = g_wide;
-  g_wide = on && kHaveAvx2;
+ByteKernel use_byte_kernel(ByteKernel kernel) {
+  const ByteKernel was = g_kernel;
+  g_kernel = kernel;
   return was;
 }
 
 BytePlaneSums::BytePlaneSums(long planecount, long planes)
-    : planecount_(planecount), planes_(planes), lanes_(planecount > 1 && 16 % planecount == 0) {}
+    : planecount_(planecount),
+      planes_(planes),
+      lanes_(planecount > 1 && 16 % planecount == 0),
+      path_(static_cast<unsigned char>(path())) {}
 
 void BytePlaneSums::flush() {
   // With 32-byte vectors lanes 8..15 hold positions 16..31, i.e. again 0..15.
@@ -315,22 +443,33 @@ void BytePlaneSums::flush() {
 void BytePlaneSums::add_row(const std::uint8_t* row, long bytes) {
   if (bytes <= 0 || planecount_ <= 0) return;
   long done = 0;
+  const Path p = static_cast<Path>(path_);
+  const long width = vector_bytes(p);
   if (planecount_ == 1) {
-    const long vectors = bytes / vector_bytes();
-    std::uint64_t t = wide_vectors() ? byte_sum_avx2(row, vectors) : byte_sum_sse2(row, vectors);
-    for (long b = vectors * vector_bytes(); b < bytes; ++b) t += row[b];
+    const long vectors = bytes / width;
+    std::uint64_t t;
+    switch (p) {
+#if defined(ZELK_BYTE_ROWS_X86)
+      case Path::Avx2: t = byte_sum_avx2(row, vectors); break;
+      case Path::Sse2: t = byte_sum_sse2(row, vectors); break;
+#endif
+      default: t = byte_sum_plain(row, vectors); break;
+    }
+    for (long b = vectors * width; b < bytes; ++b) t += row[b];
     plane_[0] += t;
     return;
   }
   if (lanes_) {
-    const long width = vector_bytes();
     const long vectors = bytes / width;
     for (long v = 0; v < vectors;) {
       const long take = std::min(vectors - v, kFoldEvery - pending_);
-      if (wide_vectors())
-        lanes_avx2(row + v * width, take, words_, odd_);
-      else
-        lanes_sse2(row + v * width, take, words_, odd_);
+      switch (p) {
+#if defined(ZELK_BYTE_ROWS_X86)
+        case Path::Avx2: lanes_avx2(row + v * width, take, words_, odd_); break;
+        case Path::Sse2: lanes_sse2(row + v * width, take, words_, odd_); break;
+#endif
+        default: lanes_plain(row + v * width, take, words_, odd_); break;
+      }
       v += take;
       pending_ += take;
       if (pending_ == kFoldEvery) flush();

@@ -13,9 +13,13 @@ using u128 = unsigned __int128;
 inline constexpr double kExactLimit = 9007199254740992.0;  // 2^53
 inline bool exact_in_double(u128 v) { return v <= (static_cast<u128>(1) << 53); }
 
-// The kernels use 32-byte vectors where the processor has them. Tests turn
-// them off to check the 16-byte kernels too; returns the previous setting.
-bool use_wide_vectors(bool on);
+// The kernels the sums below run: the fastest the processor has (32-byte
+// vectors where it has AVX2), the build's baseline (16-byte vectors on
+// x86-64, else the portable form) or the portable form in plain C++, the
+// one other processors run. All give the same sums; tests compare them.
+// Sets the kernels of later calls and returns the previous setting.
+enum class ByteKernel { Fastest, Baseline, Portable };
+ByteKernel use_byte_kernel(ByteKernel kernel);
 
 // r[k] = sum over x of x^k * row[x], k = 0..3. Width up to 2^24.
 void byte_row_moments(const std::uint8_t* row, long width, u128 r[4]);
@@ -38,6 +42,7 @@ class BytePlaneSums {
 
   long planecount_, planes_;
   bool lanes_;  // the plane count divides 16: vector lanes map to planes
+  unsigned char path_;  // the kernels, chosen when the sums start
   long pending_ = 0;
   alignas(32) std::uint16_t words_[16] = {}, odd_[16] = {};
   std::uint64_t pos_[16] = {};

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "frame/cpu.h"
+
 namespace region {
 namespace {
 
@@ -75,7 +77,7 @@ void edges_baseline(const frame::Matrix& in, const frame::Matrix& out, long widt
   edges<T>(in, out, width, height);
 }
 
-#if defined(__x86_64__) && defined(__GNUC__)
+#if (defined(__x86_64__) || defined(_M_X64)) && defined(__GNUC__)
 #define ZELK_BINEDGE_AVX2 1
 // The same code compiled for wider vectors, chosen when the processor has them.
 template <class T>
@@ -89,7 +91,7 @@ __attribute__((target("avx2"))) void edges_avx2(const frame::Matrix& in, const f
 
 void binary_edges(const frame::Matrix& in, const frame::Matrix& out, long width, long height) {
 #if defined(ZELK_BINEDGE_AVX2)
-  const bool wide = __builtin_cpu_supports("avx2");
+  const bool wide = frame::cpu_has_avx2();
 #else
   const bool wide = false;
 #endif

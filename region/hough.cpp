@@ -2,7 +2,10 @@
 
 #include <cmath>
 
-#if defined(__SSE2__)
+#include "frame/cpu.h"
+
+#if (defined(__x86_64__) || defined(_M_X64)) && defined(__GNUC__)
+#define ZELK_HOUGH_X86 1
 #include <immintrin.h>
 #endif
 
@@ -45,7 +48,9 @@ static_assert(kMaxAngles % kLanes == 0);
 
 // col[t] = round_vote((x cos θ_t + y sin θ_t) k) + base[t] for the padded
 // angles. The variants below make the same operations in the same order.
-#if defined(__SSE2__)
+enum class Columns { Plain, Sse2, Avx2 };
+
+#if defined(ZELK_HOUGH_X86)
 // SSE2: two angles at a time; the compiler does not vectorise its
 // double-to-int conversion by itself.
 [[gnu::always_inline]] inline void columns_sse2(double x, const double* cosine, const double* ys,
@@ -66,10 +71,7 @@ static_assert(kMaxAngles % kLanes == 0);
     _mm_storel_epi64(reinterpret_cast<__m128i*>(col + t), r);
   }
 }
-#endif
 
-#if defined(__x86_64__) && defined(__GNUC__)
-#define ZELK_HOUGH_AVX2 1
 // AVX2: four angles at a time. AVX2 brings no fused multiply-add, so every
 // value is the same as in the other forms.
 __attribute__((target("avx2"))) inline void columns_avx2(
@@ -91,8 +93,8 @@ __attribute__((target("avx2"))) inline void columns_avx2(
 }
 #endif
 
-// Portable form.
-[[maybe_unused, gnu::always_inline]] inline void columns_plain(double x, const double* cosine, const double* ys,
+// Portable form: round_vote is the same truncation and remainder test.
+[[gnu::always_inline]] inline void columns_plain(double x, const double* cosine, const double* ys,
                                                  double k, const std::int32_t* base, long padded,
                                                  std::int32_t* col) {
   for (long t = 0; t < padded; ++t) col[t] = round_vote((x * cosine[t] + ys[t]) * k) + base[t];
@@ -101,7 +103,7 @@ __attribute__((target("avx2"))) inline void columns_avx2(
 // Checked: a vote whose column falls outside the accumulator is dropped.
 // Unchecked: every column is known to fit, and col[t] is the index of the
 // cell from the accumulator's first one.
-template <bool Checked, bool Wide>
+template <bool Checked, Columns Form>
 [[gnu::always_inline]] inline void vote_rows(const frame::PlaneView<const std::uint8_t>& in,
                                              const frame::PlaneView<std::int32_t>& acc,
                                              const HoughTables& tables, const HoughGeometry& g,
@@ -128,17 +130,14 @@ template <bool Checked, bool Wide>
         for (long t = 0; t < n; ++t) ys[t] = yd * tables.sine[t];
         row_ready = true;
       }
-      if constexpr (Wide) {
-#if defined(ZELK_HOUGH_AVX2)
+#if defined(ZELK_HOUGH_X86)
+      if constexpr (Form == Columns::Avx2)
         columns_avx2(static_cast<double>(x), cosine, ys, g.k, base, padded, col);
-#endif
-      } else {
-#if defined(__SSE2__)
+      else if constexpr (Form == Columns::Sse2)
         columns_sse2(static_cast<double>(x), cosine, ys, g.k, base, padded, col);
-#else
-        columns_plain(static_cast<double>(x), cosine, ys, g.k, base, padded, col);
+      else
 #endif
-      }
+        columns_plain(static_cast<double>(x), cosine, ys, g.k, base, padded, col);
       if (Checked) {
         std::byte* row = acc.base;
         for (long t = 0; t < n; ++t, row += acc.row_stride) {
@@ -152,32 +151,33 @@ template <bool Checked, bool Wide>
   }
 }
 
-template <bool Checked>
-void vote_default(const frame::PlaneView<const std::uint8_t>& in,
-                  const frame::PlaneView<std::int32_t>& acc, const HoughTables& tables,
-                  const HoughGeometry& g, long n) {
-  vote_rows<Checked, false>(in, acc, tables, g, n);
+// One function per form; the AVX2 one is compiled for AVX2 as a whole.
+template <bool Checked, Columns Form>
+void vote_with(const frame::PlaneView<const std::uint8_t>& in,
+               const frame::PlaneView<std::int32_t>& acc, const HoughTables& tables,
+               const HoughGeometry& g, long n) {
+  vote_rows<Checked, Form>(in, acc, tables, g, n);
 }
 
-#if defined(ZELK_HOUGH_AVX2)
+#if defined(ZELK_HOUGH_X86)
 template <bool Checked>
 __attribute__((target("avx2"))) void vote_avx2(const frame::PlaneView<const std::uint8_t>& in,
                                                const frame::PlaneView<std::int32_t>& acc,
                                                const HoughTables& tables, const HoughGeometry& g,
                                                long n) {
-  vote_rows<Checked, true>(in, acc, tables, g, n);
+  vote_rows<Checked, Columns::Avx2>(in, acc, tables, g, n);
 }
 #endif
 
 template <bool Checked>
 void vote(const frame::PlaneView<const std::uint8_t>& in, const frame::PlaneView<std::int32_t>& acc,
           const HoughTables& tables, const HoughGeometry& g, long n, VoteKernel kernel) {
-#if defined(ZELK_HOUGH_AVX2)
-  if (kernel == VoteKernel::Fastest && __builtin_cpu_supports("avx2"))
-    return vote_avx2<Checked>(in, acc, tables, g, n);
+#if defined(ZELK_HOUGH_X86)
+  if (kernel == VoteKernel::Fastest && frame::cpu_has_avx2()) return vote_avx2<Checked>(in, acc, tables, g, n);
+  if (kernel != VoteKernel::Portable) return vote_with<Checked, Columns::Sse2>(in, acc, tables, g, n);
 #endif
   (void)kernel;
-  vote_default<Checked>(in, acc, tables, g, n);
+  vote_with<Checked, Columns::Plain>(in, acc, tables, g, n);
 }
 
 }  // namespace

@@ -48,9 +48,10 @@ void fill_angle_tables(HoughTables& t, const HoughGeometry& g, Sin sin_fn, Cos c
 // |v| stays far below 2^31 for any matrix that fits in memory.
 std::int32_t round_vote(double v);
 
-// The vote loop's vector width: the widest the processor has, or the
-// baseline of the build (both give the same votes).
-enum class VoteKernel { Fastest, Baseline };
+// The vote loop's vector width: the widest the processor has, the baseline
+// of the build (SSE2 on x86-64, else the portable form), or the portable
+// form in plain C++ that other processors run. All give the same votes.
+enum class VoteKernel { Fastest, Baseline, Portable };
 
 // Adds the votes of `in` to `acc` (n_rho x n_theta cells, already cleared).
 // Votes whose column falls outside the accumulator are dropped.

@@ -3,7 +3,9 @@
 
 .mxe64: the export table is exactly `main`; it imports only from MaxAPI.dll,
 jitlib.dll and Windows' own DLLs, and every name it takes from MaxAPI.dll or
-jitlib.dll is one the SDK's import library for that DLL lists.
+jitlib.dll is one the SDK's import library for that DLL lists; and no code
+moves a 32- or 64-byte vector to or from the stack with an aligned move,
+since mingw's GCC cannot align the Win64 stack past 16 bytes.
 
 .mxo: a bundle (Info.plist of package type iLaX naming the executable,
 PkgInfo) whose executable is universal (arm64 and x86_64), of file type
@@ -61,8 +63,16 @@ def pe_tables(path):
     return exports, imports
 
 
+# An aligned ymm/zmm move with a stack operand, in either direction.
+ALIGNED_STACK_MOVE = re.compile(
+    r"\tvmov(?:aps|apd|dqa\w*|nt\w*)\s+(?:%[yz]mm\d+,\S*\(%r[sb]p\)|\S*\(%r[sb]p\),%[yz]mm\d+)")
+
+
 def check_mxe64(path, names):
     problems = []
+    spills = ALIGNED_STACK_MOVE.findall(run(MINGW_OBJDUMP, "-d", "--no-show-raw-insn", str(path)))
+    if spills:
+        problems.append(f"aligned vector moves on the stack: {spills[:3]}")
     exports, imports = pe_tables(path)
     if exports != ["main"]:
         problems.append(f"exports {exports}, not only main")

@@ -4,27 +4,31 @@
 // keep `previous` in a state row of their own and store s truncated; float
 // cells keep it in the output row itself (state == out).
 //
-// Rows go in blocks of kBlendBlock values through the widest vectors the
-// processor has (128, 256 or 512 bits), and the ends of a row one value at
-// a time. Each value is computed on its own with the same roundings whatever
-// the width (no fused multiply-add is enabled), so the width never shows in
-// the bytes.
+// On x86-64 rows go in blocks of kBlendBlock values through the widest
+// vectors the processor has (128, 256 or 512 bits), and the ends of a row
+// one value at a time; elsewhere the whole row goes one value at a time.
+// Each value is computed on its own with the same roundings whatever the
+// width (no fused multiply-add is enabled), so the width never shows in the
+// bytes.
 #pragma once
 
 #include <cstdint>
 #include <cstring>
 #include <type_traits>
 
-#if defined(__x86_64__) && defined(__GNUC__)
+#include "frame/cpu.h"
+
+#if (defined(__x86_64__) || defined(_M_X64)) && defined(__GNUC__)
 #define ZELK_BLEND_SIMD 1
 #include <immintrin.h>
 #endif
 
 namespace temporal {
 
-// The vector width of the row kernel: the widest the processor has, or at
-// most 256 or 128 bits, for tests that compare the widths.
-enum class BlendKernel { Fastest, Avx2, Baseline };
+// The vector width of the row kernel: the widest the processor has, at most
+// 256 or 128 bits (the x86-64 baseline), or the portable form in plain C++
+// that other processors run, for tests that compare them.
+enum class BlendKernel { Fastest, Avx2, Baseline, Portable };
 
 // An integer cell's value of s: truncated toward zero to 64 bits, of which
 // the cell keeps the low bits. Beyond the 64-bit range (unreachable from
@@ -527,19 +531,18 @@ using BlendRow = void (*)(const T* in, T* out, S* state, long n, W a, W b);
 template <class T, class W, class S>
 BlendRow<T, W, S> blend_row_for(BlendKernel kernel, W a, W b, bool stream_out = false) {
 #if defined(ZELK_BLEND_SIMD)
-  if (a != a || b != b) return detail::blend_row_plain<T, W, S>;
+  if (kernel == BlendKernel::Portable || a != a || b != b) return detail::blend_row_plain<T, W, S>;
+  const bool avx512 = kernel == BlendKernel::Fastest && frame::cpu_has_avx512f();
+  const bool avx2 = kernel != BlendKernel::Baseline && frame::cpu_has_avx2();
   if constexpr (std::is_integral_v<T>) {
     if (stream_out) {
-      if (kernel == BlendKernel::Fastest && __builtin_cpu_supports("avx512f"))
-        return detail::blend_row_avx512<T, W, S, true>;
-      if (kernel != BlendKernel::Baseline && __builtin_cpu_supports("avx2"))
-        return detail::blend_row_avx2<T, W, S, true>;
+      if (avx512) return detail::blend_row_avx512<T, W, S, true>;
+      if (avx2) return detail::blend_row_avx2<T, W, S, true>;
       return detail::blend_row_sse2<T, W, S, true>;
     }
   }
-  if (kernel == BlendKernel::Fastest && __builtin_cpu_supports("avx512f"))
-    return detail::blend_row_avx512<T, W, S, false>;
-  if (kernel != BlendKernel::Baseline && __builtin_cpu_supports("avx2")) return detail::blend_row_avx2<T, W, S, false>;
+  if (avx512) return detail::blend_row_avx512<T, W, S, false>;
+  if (avx2) return detail::blend_row_avx2<T, W, S, false>;
   return detail::blend_row_sse2<T, W, S, false>;
 #else
   (void)kernel, (void)a, (void)b, (void)stream_out;

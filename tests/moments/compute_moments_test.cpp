@@ -214,13 +214,15 @@ TEST(Moments, ThinImages) {
 // The integer fast path must give the very sums of the cell-by-cell
 // definition: tails that are not a whole tile, rows longer than a segment,
 // padded rows, and images whose third-order sums pass 2^53.
-class ByteKernels : public testing::TestWithParam<bool> {
+class ByteKernels : public testing::TestWithParam<moments::ByteKernel> {
  protected:
-  void SetUp() override { was_ = moments::use_wide_vectors(GetParam()); }
-  void TearDown() override { moments::use_wide_vectors(was_); }
-  bool was_ = false;
+  void SetUp() override { was_ = moments::use_byte_kernel(GetParam()); }
+  void TearDown() override { moments::use_byte_kernel(was_); }
+  moments::ByteKernel was_ = moments::ByteKernel::Fastest;
 };
-INSTANTIATE_TEST_SUITE_P(VectorWidth, ByteKernels, testing::Values(false, true));
+INSTANTIATE_TEST_SUITE_P(Kernels, ByteKernels,
+                         testing::Values(moments::ByteKernel::Fastest, moments::ByteKernel::Baseline,
+                                         moments::ByteKernel::Portable));
 
 TEST_P(ByteKernels, MomentSumsEqualTheDefinition) {
   const long sizes[][2] = {{1, 1},    {15, 3},   {17, 2},      {640, 480},

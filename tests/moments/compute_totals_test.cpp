@@ -72,7 +72,7 @@ TEST(Centroids, LargeLongProductsStayExact) {
   EXPECT_EQ(c.cy, 6.0f);
 }
 
-// The byte fast path against the cell-by-cell sums, and OpenCV.
+// The byte fast path of every kernel against the cell-by-cell sums, and OpenCV.
 TEST(Centroids, BytesMatchTheDefinitionAndOpenCv) {
   const long sizes[][2] = {{1, 1}, {31, 2}, {640, 480}, {16400, 3}, {1920, 1080}};
   std::mt19937 rng(5);
@@ -93,14 +93,19 @@ TEST(Centroids, BytesMatchTheDefinitionAndOpenCv) {
     s *= K;
     sx *= K;
     sy *= K;
-    const moments::Centroid c = moments::compute_centroid(m);
-    SCOPED_TRACE(testing::Message() << wh[0] << " x " << wh[1]);
-    EXPECT_EQ(c.mass, static_cast<float>(s));
-    EXPECT_EQ(c.cx, static_cast<float>(sx / s));
-    EXPECT_EQ(c.cy, static_cast<float>(sy / s));
-    const cv::Moments cm = cv::moments(img);
-    EXPECT_NEAR(c.cx, cm.m10 / cm.m00, 1e-3);
-    EXPECT_NEAR(c.cy, cm.m01 / cm.m00, 1e-3);
+    for (auto kernel : {moments::ByteKernel::Fastest, moments::ByteKernel::Baseline,
+                        moments::ByteKernel::Portable}) {
+      const auto was = moments::use_byte_kernel(kernel);
+      const moments::Centroid c = moments::compute_centroid(m);
+      moments::use_byte_kernel(was);
+      SCOPED_TRACE(testing::Message() << wh[0] << " x " << wh[1] << " kernel " << static_cast<int>(kernel));
+      EXPECT_EQ(c.mass, static_cast<float>(s));
+      EXPECT_EQ(c.cx, static_cast<float>(sx / s));
+      EXPECT_EQ(c.cy, static_cast<float>(sy / s));
+      const cv::Moments cm = cv::moments(img);
+      EXPECT_NEAR(c.cx, cm.m10 / cm.m00, 1e-3);
+      EXPECT_NEAR(c.cy, cm.m01 / cm.m00, 1e-3);
+    }
   }
 }
 
@@ -121,13 +126,15 @@ TEST(PlaneTotals, BrightCharPlanes) {
 
 // Every plane count, with rows of odd lengths and padding, against plain
 // per-plane byte sums; 3-D, 1-D and one-cell-wide shapes.
-class BytePlanes : public testing::TestWithParam<bool> {
+class BytePlanes : public testing::TestWithParam<moments::ByteKernel> {
  protected:
-  void SetUp() override { was_ = moments::use_wide_vectors(GetParam()); }
-  void TearDown() override { moments::use_wide_vectors(was_); }
-  bool was_ = false;
+  void SetUp() override { was_ = moments::use_byte_kernel(GetParam()); }
+  void TearDown() override { moments::use_byte_kernel(was_); }
+  moments::ByteKernel was_ = moments::ByteKernel::Fastest;
 };
-INSTANTIATE_TEST_SUITE_P(VectorWidth, BytePlanes, testing::Values(false, true));
+INSTANTIATE_TEST_SUITE_P(Kernels, BytePlanes,
+                         testing::Values(moments::ByteKernel::Fastest, moments::ByteKernel::Baseline,
+                                         moments::ByteKernel::Portable));
 
 TEST_P(BytePlanes, MatchPlainSums) {
   std::mt19937 rng(11);

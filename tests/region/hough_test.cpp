@@ -162,7 +162,8 @@ TEST(HoughVotes, MatchReferenceLoop) {
                        Case{41, 3, 2.0, 2.0, false}}) {  // angle 0, rho 2: x / 2 ties at odd x
     const cv::Mat img = c.discs ? discs_scene(c.w, c.h, 8, 9) : noise_scene(c.w, c.h, 11);
     const OwnedMatrix in = from_mat(img);
-    for (auto kernel : {region::VoteKernel::Fastest, region::VoteKernel::Baseline}) {
+    for (auto kernel : {region::VoteKernel::Fastest, region::VoteKernel::Baseline,
+                        region::VoteKernel::Portable}) {
       auto a = vote(in, c.rho, c.theta, kernel);
       const auto ref = reference(in, a.g);
       long diff = 0;

@@ -1,6 +1,6 @@
-// The running means' row kernel at every vector width: the same bytes as the
-// 128-bit form on odd widths, padded strides and any bit pattern, and the
-// NaN the sum keeps when both of its terms are NaN.
+// The running means' row kernel at every vector width and in its portable
+// form: the same bytes as the 128-bit form on odd widths, padded strides and
+// any bit pattern, and the NaN the sum keeps when both of its terms are NaN.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -20,7 +20,10 @@ using frame::CellType;
 using temporal::BlendKernel;
 using zt::OwnedMatrix;
 
-constexpr BlendKernel kWide[] = {BlendKernel::Fastest, BlendKernel::Avx2};
+// The kernels compared with the 128-bit one.
+constexpr BlendKernel kOthers[] = {BlendKernel::Fastest, BlendKernel::Avx2, BlendKernel::Portable};
+constexpr BlendKernel kAll[] = {BlendKernel::Fastest, BlendKernel::Avx2, BlendKernel::Baseline,
+                                BlendKernel::Portable};
 
 // Every byte of the data, padding included, is random: integers of any
 // value, and floats that are NaN (of any payload), infinite or subnormal
@@ -83,7 +86,7 @@ TEST(BlendWidths, RunningAverageGivesTheSameBytes) {
           scramble(base.in, rng);
           scramble(base.out, rng);
           scramble(base.internal, rng);
-          for (BlendKernel kernel : kWide) {
+          for (BlendKernel kernel : kOthers) {
             RavgRun wide = base, ref = base;
             for (double alpha : {0.3, 1.0, 0.0, nan, 0.05}) {
               scramble(ref.in, rng);
@@ -130,7 +133,7 @@ TEST(BlendWidths, CumulativeMeanGivesTheSameBytes) {
             std::memcpy(&v, &bits, sizeof v);
             if (rng() % 2) v = std::ldexp(static_cast<double>(rng() % 1000), static_cast<int>(rng() % 40));
           }
-          for (BlendKernel kernel : kWide) {
+          for (BlendKernel kernel : kOthers) {
             MeanRun wide = base, ref = base;
             for (int frame = 0; frame < 4; ++frame) {
               scramble(ref.in, rng);
@@ -150,7 +153,7 @@ void expect_streaming_changes_nothing() {
   // Rows at every alignment of the output and the state, some too short
   // for a block, with means beyond the 32-bit range now and then.
   std::mt19937 rng(21);
-  for (BlendKernel kernel : {BlendKernel::Fastest, BlendKernel::Avx2, BlendKernel::Baseline})
+  for (BlendKernel kernel : kAll)
     for (long n : {5L, 16L, 47L, 200L})
       for (long out_shift = 0; out_shift < 16; out_shift += 3)
         for (long state_shift : {0L, 1L, 3L}) {
@@ -197,7 +200,7 @@ std::uint32_t bits_of(float f) {
 
 TEST(BlendWidths, BothTermsNaNKeepThePreviousNaN) {
   // 40 values: blocks and single values at either end of the row alike.
-  for (BlendKernel kernel : {BlendKernel::Fastest, BlendKernel::Avx2, BlendKernel::Baseline}) {
+  for (BlendKernel kernel : kAll) {
     RavgRun avg(CellType::Float32, 1, 40, 1, 0);
     for (long x = 0; x < 40; ++x) {
       avg.in.at<float>(x) = nan_with(0x111);
