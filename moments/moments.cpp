@@ -171,15 +171,16 @@ bool finish_moments(RawSums& s, CentralMoments& c, double centroid[2], const Mom
   const double sm = n02 + n20, d = n20 - n02, t = 4 * n11;
   const double A = n30 + n12, B = n21 + n03;
   const double cc = n30 - 3 * n12, e = 3 * n21 - n03;
-  const double AA = A * A, BB = B * B;
+  // Products group from the left: 3·B·B is (3·B)·B, not 3·(B·B); the two
+  // differ in the last bits, which cancellation can make visible.
   const double hu[7] = {
       sm,
       d * d + t * n11,
       cc * cc + e * e,
-      AA + BB,
-      cc * (AA - 3 * BB) * A + e * (3 * AA - BB) * B,
-      (AA - BB) * d + t * A * B,
-      e * (AA - 3 * BB) * A - cc * (3 * AA - BB) * B,
+      A * A + B * B,
+      cc * (A * A - 3 * B * B) * A + e * (3 * A * A - B * B) * B,
+      (A * A - B * B) * d + t * A * B,
+      e * (A * A - 3 * B * B) * A - cc * (3 * A * A - B * B) * B,
   };
   for (int i = 0; i < 7; ++i) out.hu[i] = static_cast<float>(hu[i]);
   const double eta[7] = {n20, n02, n11, n21, n12, n30, n03};
