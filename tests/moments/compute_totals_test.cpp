@@ -14,6 +14,13 @@
 #include "moments/plane_totals.h"
 #include "support/owned_matrix.h"
 
+namespace moments {
+// Test names that say which kernel ran.
+inline void PrintTo(ByteKernel k, std::ostream* os) {
+  *os << (k == ByteKernel::Fastest ? "Fastest" : k == ByteKernel::Baseline ? "Baseline" : "Portable");
+}
+}  // namespace moments
+
 namespace {
 
 using frame::CellType;
