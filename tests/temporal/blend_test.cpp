@@ -10,6 +10,7 @@
 #include <random>
 #include <vector>
 
+#include "frame/cpu.h"
 #include "support/owned_matrix.h"
 #include "temporal/mean.h"
 #include "temporal/ravg.h"
@@ -212,5 +213,15 @@ TEST(BlendWidths, BothTermsNaNKeepThePreviousNaN) {
           << "x " << x << " kernel " << static_cast<int>(kernel);
   }
 }
+
+#if defined(__x86_64__) && defined(__GNUC__)
+// The kernels are chosen by CPUID and XCR0 as read here; the compiler's
+// run-time library reads the same and must agree.
+TEST(BlendWidths, FeatureDetectionAgreesWithTheCompilersRunTime) {
+  __builtin_cpu_init();
+  EXPECT_EQ(frame::cpu_has_avx2(), __builtin_cpu_supports("avx2") != 0);
+  EXPECT_EQ(frame::cpu_has_avx512f(), __builtin_cpu_supports("avx512f") != 0);
+}
+#endif
 
 }  // namespace
