@@ -1,8 +1,30 @@
 #include "blobs/sort.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace blobs {
+
+// The products are exact in double, their sum need not be; rounding the
+// double sum again to float32 goes wrong only when that sum falls exactly
+// halfway between two floats, and then the sum's own rounding error (a
+// two-sum, exact without fused operations) tells which way the true value lies.
+float squared_distance(float dx, float dy) {
+  const double a = static_cast<double>(dx) * dx, b = static_cast<double>(dy) * dy;
+  const double s = a + b;
+  const double b_part = s - a;
+  const double err = (a - (s - b_part)) + (b - b_part);
+  const float f = static_cast<float>(s);
+  if (err == 0 || std::isnan(err)) return f;  // exact sum, or an infinity or NaN
+  // Past the largest float, rounding goes to infinity, standing for 2^128.
+  const auto value = [](float v) { return std::isinf(v) ? 0x1p128 : static_cast<double>(v); };
+  const double fv = value(f);
+  if (s == fv) return f;
+  const float g = std::nextafter(f, s > fv ? HUGE_VALF : 0.0f);  // the float on s's other side
+  const double gv = value(g);
+  if (s != (fv + gv) / 2) return f;
+  return (err > 0) == (gv > fv) ? g : f;
+}
 
 std::int32_t BlobTracker::assign(float cx, float cy, float r2) {
   float best = -1.0f;
@@ -10,7 +32,7 @@ std::int32_t BlobTracker::assign(float cx, float cy, float r2) {
   for (std::int32_t j = 0; j < x.count; ++j) {
     const float dx = cx - x.entry[j];
     const float dy = cy - y.entry[j];
-    const float dist = dx * dx + dy * dy;
+    const float dist = squared_distance(dx, dy);
     if (dist < r2 && (dist < best || best == -1.0f)) {
       best = dist;
       best_index = j;

@@ -31,6 +31,9 @@ struct BoundedList {
   }
 };
 
+// dx·dx + dy·dy rounded once to float32.
+float squared_distance(float dx, float dy);
+
 // Part of the computing record, kept between frames; zeroed memory is an
 // empty table. The four parallel lists always hold the same count.
 struct BlobTracker {

@@ -189,6 +189,22 @@ TEST(BlobSort, LoneOriginCellKeepsTheTable) {
   EXPECT_EQ(s.free_ids(), (Ids{2}));
 }
 
+TEST(BlobSort, SquaredDistanceIsRoundedOnce) {
+  struct Case {
+    float dx, dy, want;
+  };
+  const Case cases[] = {
+      {7.46807861328125f, 6.650398254394531f, 99.99999237060547f},  // product by product: 100
+      {9.542015075683594f, 2.9916458129882812f, 100.0f},           // product by product: 99.999992
+      // The sum rounded to double first lands halfway between two floats,
+      // then goes the wrong way.
+      {5.946041584014893f, 0.001708231633529067f, 35.355411529541016f},
+      {5.948904514312744f, 0.001522816251963377f, 35.389469146728516f},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(blobs::squared_distance(c.dx, c.dy), c.want) << c.dx << ", " << c.dy;
+}
+
 TEST(BlobSort, MomentMatrixCentroidPlanes) {
   Tracker s;
   EXPECT_EQ(s.frame({{10, 10}, {100, 10}}, 17), (Ids{1, 2}));

@@ -221,6 +221,41 @@ TEST(BlobRoad, IdentifiersFollowBlobsAcrossFrames) {
   EXPECT_TRUE(zt::error_codes(*sort).empty());
 }
 
+// Whether a centroid matches a tracked blob hangs on the last bit of the
+// float32 squared distance.
+TEST(BlobRoad, SortMatchesOnTheOnceRoundedDistance) {
+  using Points = std::vector<std::pair<float, float>>;
+  struct Case {
+    Points tracked;
+    std::pair<float, float> next;
+    float threshold;
+    int want;
+  };
+  const Case cases[] = {
+      {{{100, 100}}, {107.46807861328125f, 106.65039825439453f}, 10, 1},  // 99.999992
+      {{{100, 100}}, {109.5420150756836f, 102.99164581298828f}, 10, 2},   // 100: new
+      {{{0, 0}, {500, 500}}, {5.946041584014893f, 0.001708231633529067f}, 5.946042060852051f, 1},
+      {{{0, 0}, {500, 500}}, {5.948904514312744f, 0.001522816251963377f}, 5.948904991149902f, 3},
+      // Both round to 91.728592, though the second is nearer: the first wins.
+      {{{25.4580078125f, 27.8701171875f}, {18.00390625f, 10.6328125f}}, {20, 20}, 10, 1},
+  };
+  auto centroids = [](const Points& p) {
+    auto m = make_matrix(_jit_sym_float32, 3, {static_cast<long>(p.size())});
+    for (size_t k = 0; k < p.size(); ++k) {
+      cell<float>(m.get(), static_cast<long>(k), 0, 0) = p[k].first;
+      cell<float>(m.get(), static_cast<long>(k), 0, 1) = p[k].second;
+    }
+    return m;
+  };
+  for (const Case& c : cases) {
+    auto sort = make_box("zelk.blobs.sort");
+    jit_attr_setfloat(sort->jit_object(), gensym("threshold"), c.threshold);
+    sort->send_matrix(centroids(c.tracked).get());
+    sort->send_matrix(centroids({c.next}).get());
+    EXPECT_EQ(last_ids(*sort), (std::vector<int>{c.want})) << c.next.first << ", " << c.next.second;
+  }
+}
+
 TEST(BlobRoad, NoSteadyStateAllocation) {
   AngleRoad road;
   auto centroids = make_box("zelk.blobs.centroids");
