@@ -74,6 +74,9 @@ void BlobTracker::release_unmatched() {
 }
 
 void BlobTracker::track(const frame::Matrix& in, long n, float threshold, const frame::Matrix& out) {
+  // No cell at all is a frame without blobs: the table stays as it is, so
+  // blobs missing for a frame keep their identifiers when they come back.
+  if (n == 0) return;
   const float r2 = threshold * threshold;
   const long px = in.planecount == 3 ? 0 : 14;
   std::fill(matched.entry, matched.entry + matched.count, 0);

@@ -46,7 +46,8 @@ struct BlobTracker {
   // One frame: `in` is a one-dimensional float32 matrix of 3 planes
   // (centroid in planes 0, 1) or 17 (planes 14, 15); `n` cells are read and
   // output cells 0..n-1 of `out` (one char plane) get their identifiers.
-  // A new blob that finds the table full is not tracked and gets 0.
+  // A new blob that finds the table full is not tracked and gets 0. A frame
+  // of no cells leaves the table as it is.
   void track(const frame::Matrix& in, long n, float threshold, const frame::Matrix& out);
 
  private:

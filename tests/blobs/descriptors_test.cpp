@@ -205,6 +205,16 @@ TEST(BlobSort, SquaredDistanceIsRoundedOnce) {
     EXPECT_EQ(blobs::squared_distance(c.dx, c.dy), c.want) << c.dx << ", " << c.dy;
 }
 
+TEST(BlobSort, FrameWithoutCellsKeepsTheTable) {
+  Tracker s;
+  const std::pair<float, float> a{10, 10}, b{100, 100};
+  EXPECT_EQ(s.frame({a, b}), (Ids{1, 2}));
+  EXPECT_EQ(s.frame({b}), (Ids{2}));
+  EXPECT_TRUE(s.frame({}).empty());
+  EXPECT_EQ(s.free_ids(), (Ids{1}));
+  EXPECT_EQ(s.frame({b}), (Ids{2}));
+}
+
 TEST(BlobSort, MomentMatrixCentroidPlanes) {
   Tracker s;
   EXPECT_EQ(s.frame({{10, 10}, {100, 10}}, 17), (Ids{1, 2}));

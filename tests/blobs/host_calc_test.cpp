@@ -240,11 +240,11 @@ TEST(BlobSortCalc, ChecksAndMessages) {
             JIT_ERR_INVALID_OUTPUT);
   // None of the failed frames touched the table: both blobs are still tracked.
   EXPECT_EQ(sort_frame(o.get(), {{51, 50}, {11, 10}}), (std::vector<int>{2, 1}));
-  // No blob: zero cells out, and the table releases what it tracked.
+  // No blob: zero cells out, and the table keeps what it tracked.
   long code = -1;
   EXPECT_TRUE(sort_frame(o.get(), {}, &code).empty());
   EXPECT_EQ(code, 0);
-  EXPECT_EQ(sort_frame(o.get(), {{300, 300}}), (std::vector<int>{1}));
+  EXPECT_EQ(sort_frame(o.get(), {{300, 300}, {52, 50}}), (std::vector<int>{3, 2}));
 }
 
 }  // namespace
