@@ -23,7 +23,7 @@ typedef intptr_t t_ptr_int;
 typedef uintptr_t t_ptr_uint;
 typedef t_ptr_int t_atom_long;
 typedef double t_atom_float;
-typedef long t_max_err;
+typedef t_atom_long t_max_err;
 
 typedef void *(*method)(void *, ...);
 

@@ -10,7 +10,7 @@
 extern "C" {
 #endif
 
-typedef long t_jit_err;
+typedef t_atom_long t_jit_err;
 typedef t_object t_jit_object;
 
 #define JIT_ERR_NONE 0
@@ -91,6 +91,12 @@ void *jit_object_alloc(void *c);
 void *jit_object_new(t_symbol *classname, ...);
 t_jit_err jit_object_free(void *x);
 void *jit_object_method(void *x, t_symbol *s, ...);
+/* The forms the SDK's headers call on 64-bit targets: every value after the
+ * class name or selector passed as a pointer. */
+void *jit_object_new_imp(void *classname, void *p1, void *p2, void *p3, void *p4, void *p5,
+                         void *p6, void *p7, void *p8, void *dummy);
+void *jit_object_method_imp(void *x, void *s, void *p1, void *p2, void *p3, void *p4, void *p5,
+                            void *p6, void *p7, void *p8);
 void *jit_object_register(void *x, t_symbol *s);
 void *jit_object_findregistered(t_symbol *s);
 void *jit_object_attach(t_symbol *s, void *x);

@@ -138,16 +138,17 @@ long raw_read(void* obj, const Attr* a, t_atom* out, long cap) {
 using Getter = t_jit_err (*)(void*, void*, long*, t_atom**);
 using Setter = t_jit_err (*)(void*, void*, long, t_atom*);
 
-void* new_attr(Class* c, va_list ap) {
+void* new_attr(Class* c, const NewArgs& args) {
   bool array = c == attr_array_class();
-  const char* name = va_arg(ap, const char*);
-  t_symbol* type = va_arg(ap, t_symbol*);
-  long maxcount = array ? va_arg(ap, long) : 1;
-  long flags = va_arg(ap, long);
-  method get = va_arg(ap, method);
-  method set = va_arg(ap, method);
-  long countoffset = array ? va_arg(ap, long) : 0;
-  long offset = va_arg(ap, long);
+  int i = 0;
+  const char* name = args.as<const char*>(i++);
+  t_symbol* type = args.as<t_symbol*>(i++);
+  long maxcount = array ? args.as_long(i++) : 1;
+  long flags = args.as_long(i++);
+  method get = args.as<method>(i++);
+  method set = args.as<method>(i++);
+  long countoffset = array ? args.as_long(i++) : 0;
+  long offset = args.as_long(i);
   if (!name || !*name || elem_size(type) == 0) return nullptr;
   if (maxcount < 1) maxcount = 1;
   if (maxcount > kAttrMaxArray) maxcount = kAttrMaxArray;
@@ -169,6 +170,7 @@ Class* make_attr_class(const char* name) {
   Class* c = new_class(name, false);
   c->size = sizeof(Attr);
   c->builtin_new = new_attr;
+  c->builtin_args = std::string_view(name) == "jit_attr_offset_array" ? 8 : 6;
   register_jit_class(c);
   return c;
 }

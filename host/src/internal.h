@@ -39,8 +39,18 @@ struct Method {
   std::vector<short> types;  // Typed: the argument types
 };
 
+// The values jit_object_new passes a built-in class after its name, each
+// pointer-sized, as the SDK's 64-bit form of the call hands them over.
+inline constexpr int kMaxNewArgs = 8;
+struct NewArgs {
+  void* p[kMaxNewArgs] = {};
+  long as_long(int i) const { return static_cast<long>(reinterpret_cast<t_ptr_int>(p[i])); }
+  template <class T>
+  T as(int i) const { return reinterpret_cast<T>(p[i]); }
+};
+
 // Built-in classes construct and destroy their C++ side through these.
-using BuiltinNew = void* (*)(Class* c, va_list args);
+using BuiltinNew = void* (*)(Class* c, const NewArgs& args);
 
 struct Attr;
 
@@ -56,6 +66,7 @@ struct Class {
   std::vector<t_object*> adornments;   // e.g. the jit_mop template
   bool registered = false;
   BuiltinNew builtin_new = nullptr;
+  int builtin_args = 0;                // how many values builtin_new reads
   // Max wrapper classes only.
   short new_type = A_GIMME;
   long oboffset = -1;                  // where the record keeps its obex pointer
@@ -97,6 +108,9 @@ struct alignas(16) Prefix {
 };
 
 void* alloc_record(Class* c, long size);
+// jit_object_new and jit_object_method behind both of their forms.
+void* new_object(Class* c, const NewArgs& args);
+void* send_method(void* x, t_symbol* s, void* a0, void* a1, void* a2, void* a3);
 void release_record(void* x);  // unregisters and frees the memory, no free method
 Prefix* prefix_of(void* x);    // null for anything the host did not allocate
 Class* class_of(void* x);

@@ -1,7 +1,12 @@
 // Loading plug-ins by object name: "zelk.label" -> zelk.label.so in a
-// plug-in folder, its `main` called once per process. In-process "plug-ins"
-// (a main registered by the program itself) go through the same path.
+// plug-in folder (zelk.label.mxe64 on Windows, Max's own externals), its
+// `main` called once per process. In-process "plug-ins" (a main registered
+// by the program itself) go through the same path.
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <dlfcn.h>
+#endif
 
 #include <algorithm>
 #include <cstdlib>
@@ -17,6 +22,49 @@
 
 namespace zelk::host {
 namespace {
+
+#ifdef _WIN32
+constexpr const char* kPluginSuffix = ".mxe64";
+
+std::string last_error() {
+  char text[512] = {};
+  const DWORD code = GetLastError();
+  if (!FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+                      text, sizeof text, nullptr))
+    return "error " + std::to_string(code);
+  std::string s = text;
+  while (!s.empty() && (s.back() == '\n' || s.back() == '\r' || s.back() == ' ')) s.pop_back();
+  return s;
+}
+
+// The plug-in's main, or null with the reason; the library stays loaded.
+void* open_main(const std::string& path, std::string* why) {
+  HMODULE h = LoadLibraryW(std::filesystem::path(path).wstring().c_str());
+  if (!h) {
+    *why = "cannot load " + path + ": " + last_error();
+    return nullptr;
+  }
+  if (FARPROC sym = GetProcAddress(h, "main")) return reinterpret_cast<void*>(sym);
+  *why = path + " exports no main";
+  FreeLibrary(h);
+  return nullptr;
+}
+#else
+constexpr const char* kPluginSuffix = ".so";
+
+void* open_main(const std::string& path, std::string* why) {
+  void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!handle) {
+    const char* e = dlerror();
+    *why = "cannot load " + path + ": " + (e ? e : "unknown error");
+    return nullptr;
+  }
+  if (void* sym = dlsym(handle, "main")) return sym;
+  *why = path + " exports no main";
+  dlclose(handle);
+  return nullptr;
+}
+#endif
 
 struct Loaded {
   bool ok = false;
@@ -41,7 +89,8 @@ Loader& loader() {
 }
 
 bool valid_name(const std::string& name) {
-  return !name.empty() && name.find('/') == std::string::npos && name != "." && name != "..";
+  return !name.empty() && name.find_first_of("/\\") == std::string::npos && name != "." &&
+         name != "..";
 }
 
 std::string joined_dirs(const std::vector<std::string>& dirs) {
@@ -109,7 +158,7 @@ bool load_object(const std::string& name, std::string* why) {
   }
   std::string path;
   for (const std::string& d : l.dirs) {
-    std::string candidate = d + "/" + name + ".so";
+    std::string candidate = d + "/" + name + kPluginSuffix;
     std::error_code ec;
     if (std::filesystem::is_regular_file(candidate, ec)) {
       path = candidate;
@@ -121,16 +170,9 @@ bool load_object(const std::string& name, std::string* why) {
     return false;
   }
   // Plug-ins stay loaded: their classes live until the process exits.
-  void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (!handle) {
-    const char* e = dlerror();
-    *why = name + ": cannot load " + path + ": " + (e ? e : "unknown error");
-    return false;
-  }
-  void* sym = dlsym(handle, "main");
+  void* sym = open_main(path, why);
   if (!sym) {
-    *why = name + ": " + path + " exports no main";
-    dlclose(handle);
+    *why = name + ": " + *why;
     return false;
   }
   Loaded& r = l.loaded[name];
@@ -146,7 +188,8 @@ std::vector<std::string> available_objects() {
     for (auto it = std::filesystem::directory_iterator(d, ec);
          !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
       const std::filesystem::path& p = it->path();
-      if (p.extension() == ".so" && it->is_regular_file(ec)) names.push_back(p.stem().string());
+      if (p.extension() == kPluginSuffix && it->is_regular_file(ec))
+        names.push_back(p.stem().string());
     }
   }
   std::sort(names.begin(), names.end());

@@ -192,8 +192,8 @@ void m_free(void* x) {
   m->data = nullptr;
 }
 
-void* new_matrix_obj(Class*, va_list ap) {
-  auto* in = va_arg(ap, t_jit_matrix_info*);
+void* new_matrix_obj(Class*, const NewArgs& args) {
+  auto* in = args.as<t_jit_matrix_info*>(0);
   t_jit_matrix_info info;
   if (in)
     info = *in;
@@ -206,6 +206,7 @@ Class* make_matrix_class() {
   Class* c = new_class("jit_matrix", false);
   c->size = sizeof(Matrix);
   c->builtin_new = new_matrix_obj;
+  c->builtin_args = 1;
   c->mfree = fn_cast<method>(m_free);
   add_direct_method(c, "lock", m_lock);
   add_direct_method(c, "getinfo", m_getinfo);
@@ -230,7 +231,7 @@ void* l_getsize(void* x, void*, void*, void*, void*) {
   return reinterpret_cast<void*>(static_cast<MatrixList*>(x)->count);
 }
 
-void* new_list_obj(Class*, va_list) { return make_list(); }
+void* new_list_obj(Class*, const NewArgs&) { return make_list(); }
 
 Class* make_list_class() {
   Class* c = new_class("jit_matrix_list", false);

@@ -89,16 +89,15 @@ Mop* make_mop(long inputs, long outputs) {
   return m;
 }
 
-void* new_mop_obj(Class*, va_list ap) {
-  auto inputs = va_arg(ap, t_atom_long);
-  auto outputs = va_arg(ap, t_atom_long);
-  return make_mop(static_cast<long>(inputs), static_cast<long>(outputs));
+void* new_mop_obj(Class*, const NewArgs& args) {
+  return make_mop(args.as_long(0), args.as_long(1));
 }
 
 Class* make_mop_class() {
   Class* c = new_class("jit_mop", false);
   c->size = sizeof(Mop);
   c->builtin_new = new_mop_obj;
+  c->builtin_args = 2;
   c->mfree = fn_cast<method>(m_free);
   add_direct_method(c, "getinput", m_getinput);
   add_direct_method(c, "getoutput", m_getoutput);

@@ -155,6 +155,12 @@ void unregister_object(void* x) {
   p->registered = nullptr;
 }
 
+void* new_object(Class* c, const NewArgs& args) {
+  if (c->builtin_new) return c->builtin_new(c, args);
+  if (c->mnew) return fn_cast<void* (*)()>(c->mnew)();
+  return alloc_record(c, c->size);
+}
+
 }  // namespace zelk::host::detail
 
 using namespace zelk::host::detail;
@@ -169,15 +175,19 @@ void* jit_object_alloc(void* c) {
 void* jit_object_new(t_symbol* classname, ...) {
   Class* c = find_jit_class(classname);
   if (!c) return nullptr;
-  if (c->builtin_new) {
-    va_list ap;
-    va_start(ap, classname);
-    void* o = c->builtin_new(c, ap);
-    va_end(ap);
-    return o;
-  }
-  if (c->mnew) return fn_cast<void* (*)()>(c->mnew)();
-  return jit_object_alloc(c);
+  NewArgs args;
+  va_list ap;
+  va_start(ap, classname);
+  for (int i = 0; i < c->builtin_args; ++i) args.p[i] = va_arg(ap, void*);
+  va_end(ap);
+  return new_object(c, args);
+}
+
+// The SDK's 64-bit form of jit_object_new: every value pointer-sized.
+void* jit_object_new_imp(void* classname, void* p1, void* p2, void* p3, void* p4, void* p5,
+                         void* p6, void* p7, void* p8, void*) {
+  Class* c = find_jit_class(static_cast<t_symbol*>(classname));
+  return c ? new_object(c, NewArgs{{p1, p2, p3, p4, p5, p6, p7, p8}}) : nullptr;
 }
 
 t_jit_err jit_object_free(void* x) {
@@ -189,8 +199,6 @@ t_jit_err jit_object_free(void* x) {
 // Every method takes at most four pointer-sized arguments; on the supported
 // ABIs these are all in registers, so reading four is harmless.
 void* jit_object_method(void* x, t_symbol* s, ...) {
-  Class* c = class_of(x);
-  if (!c || !s) return nullptr;
   va_list ap;
   va_start(ap, s);
   void* a0 = va_arg(ap, void*);
@@ -198,6 +206,22 @@ void* jit_object_method(void* x, t_symbol* s, ...) {
   void* a2 = va_arg(ap, void*);
   void* a3 = va_arg(ap, void*);
   va_end(ap);
+  return send_method(x, s, a0, a1, a2, a3);
+}
+
+// The SDK's 64-bit form of jit_object_method.
+void* jit_object_method_imp(void* x, void* s, void* p1, void* p2, void* p3, void* p4, void*,
+                            void*, void*, void*) {
+  return send_method(x, static_cast<t_symbol*>(s), p1, p2, p3, p4);
+}
+
+}  // extern "C"
+
+namespace zelk::host::detail {
+
+void* send_method(void* x, t_symbol* s, void* a0, void* a1, void* a2, void* a3) {
+  Class* c = class_of(x);
+  if (!c || !s) return nullptr;
   if (const Method* m = c->find_method(s)) return call_direct(x, *m, s, a0, a1, a2, a3);
   void* target = nullptr;
   if (std::strncmp(s->s_name, "get", 3) == 0) {
@@ -214,6 +238,10 @@ void* jit_object_method(void* x, t_symbol* s, ...) {
   }
   return nullptr;
 }
+
+}  // namespace zelk::host::detail
+
+extern "C" {
 
 void* jit_object_register(void* x, t_symbol* s) { return register_object(x, s); }
 
