@@ -1,13 +1,13 @@
 # zelk_api: what the plug-ins compile and link against. On Linux the
 # embedded host; cross-built for Windows or macOS, the published Max SDK in
 # third_party/, so that the same sources become real Max externals.
+set(ZELK_MAX_SDK ${CMAKE_SOURCE_DIR}/third_party/max-sdk-base)
 if(NOT ZELK_EXTERNALS)
   add_library(zelk_api INTERFACE)
   target_link_libraries(zelk_api INTERFACE zelk_host)
   return()
 endif()
 
-set(ZELK_MAX_SDK ${CMAKE_SOURCE_DIR}/third_party/max-sdk-base CACHE PATH "The Max SDK base")
 set(c74 ${ZELK_MAX_SDK}/c74support)
 add_library(zelk_api INTERFACE)
 target_include_directories(zelk_api SYSTEM INTERFACE ${c74}/max-includes ${c74}/jit-includes)
