@@ -37,7 +37,6 @@ Path path() {
 #endif
   return Path::Portable;
 }
-long vector_bytes(Path p) { return p == Path::Avx2 ? 32 : 16; }
 
 #if defined(ZELK_BYTE_ROWS_X86)
 std::int64_t hsum32(__m128i v) {
@@ -81,7 +80,9 @@ __attribute__((target("avx2"))) std::uint64_t byte_sum_avx2(const std::uint8_t* 
 }
 #endif
 
-std::uint64_t byte_sum_plain(const std::uint8_t* row, long vectors) {
+// Out of line: on x86-64 only tests run it, and inlined it would swell the
+// row loop around the vector kernels.
+[[gnu::noinline]] std::uint64_t byte_sum_plain(const std::uint8_t* row, long vectors) {
   std::uint64_t t = 0;
   for (long v = 0; v < vectors; ++v) {
     unsigned s = 0;
@@ -366,7 +367,8 @@ namespace {
 constexpr long kFoldEvery = 256;
 
 // 16-byte vectors as 8 lanes, the words read little-endian as SSE2 does.
-void lanes_plain(const std::uint8_t* row, long vectors, std::uint16_t* words, std::uint16_t* odd) {
+// Out of line for the reason given at byte_sum_plain.
+[[gnu::noinline]] void lanes_plain(const std::uint8_t* row, long vectors, std::uint16_t* words, std::uint16_t* odd) {
   std::uint16_t e[8], o[8];  // locals: stores through words would alias row
   for (int i = 0; i < 8; ++i) e[i] = words[i], o[i] = odd[i];
   for (long v = 0; v < vectors; ++v) {
@@ -443,38 +445,40 @@ void BytePlaneSums::flush() {
 void BytePlaneSums::add_row(const std::uint8_t* row, long bytes) {
   if (bytes <= 0 || planecount_ <= 0) return;
   long done = 0;
-  const Path p = static_cast<Path>(path_);
-  const long width = vector_bytes(p);
+  const Path path = static_cast<Path>(path_);
+  // A shift, not a division: the width is known only at run time.
+  const int shift = path == Path::Avx2 ? 5 : 4;
+  const long vectors = bytes >> shift;
   if (planecount_ == 1) {
-    const long vectors = bytes / width;
     std::uint64_t t;
-    switch (p) {
+    switch (path) {
 #if defined(ZELK_BYTE_ROWS_X86)
       case Path::Avx2: t = byte_sum_avx2(row, vectors); break;
       case Path::Sse2: t = byte_sum_sse2(row, vectors); break;
 #endif
       default: t = byte_sum_plain(row, vectors); break;
     }
-    for (long b = vectors * width; b < bytes; ++b) t += row[b];
+    for (long b = vectors << shift; b < bytes; ++b) t += row[b];
     plane_[0] += t;
     return;
   }
   if (lanes_) {
-    const long vectors = bytes / width;
     for (long v = 0; v < vectors;) {
       const long take = std::min(vectors - v, kFoldEvery - pending_);
-      switch (p) {
+      const std::uint8_t* at = row + (v << shift);
+      switch (path) {
 #if defined(ZELK_BYTE_ROWS_X86)
-        case Path::Avx2: lanes_avx2(row + v * width, take, words_, odd_); break;
-        case Path::Sse2: lanes_sse2(row + v * width, take, words_, odd_); break;
+        case Path::Avx2: lanes_avx2(at, take, words_, odd_); break;
+        case Path::Sse2: lanes_sse2(at, take, words_, odd_); break;
 #endif
-        default: lanes_plain(row + v * width, take, words_, odd_); break;
+        default: lanes_plain(at, take, words_, odd_); break;
       }
       v += take;
       pending_ += take;
       if (pending_ == kFoldEvery) flush();
     }
-    done = vectors * width;  // a multiple of the plane count
+    done = vectors << shift;  // a multiple of the plane count
+    if (done == bytes) return;
   }
   const long cells = bytes / planecount_;
   for (long c = done / planecount_; c < cells; ++c)
