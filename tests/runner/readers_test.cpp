@@ -167,6 +167,66 @@ TEST(Image, DeepAndShortRangeSamplesAreScaledToFullBytes) {
   EXPECT_EQ(values<uint8_t>(a), std::vector<uint8_t>{255});
 }
 
+// What OpenCV's reader makes of a PGM or PPM file, scaled to bytes as the
+// runner scaled it before it had a decoder of its own; no cells when OpenCV
+// refuses the file.
+Array opencv_pnm(const std::string& bytes, int maxval) {
+  cv::Mat img, img8;
+  try {
+    img = cv::imdecode(cv::Mat(1, static_cast<int>(bytes.size()), CV_8U, const_cast<char*>(bytes.data())),
+                       cv::IMREAD_UNCHANGED);
+  } catch (const cv::Exception&) {
+  }
+  if (img.empty()) return {};
+  const bool text = bytes[1] == '2' || bytes[1] == '3';
+  img.convertTo(img8, CV_8U, img.depth() == CV_16U || (!text && maxval != 255) ? 255.0 / maxval : 1.0);
+  return array_from_image(img8);
+}
+
+std::string be16(std::initializer_list<int> values) {
+  std::string s;
+  for (int v : values) s += {static_cast<char>(v >> 8), static_cast<char>(v & 0xFF)};
+  return s;
+}
+
+struct PnmCase {
+  const char* what;
+  std::string bytes;
+  int maxval;
+  std::vector<uint8_t> cells;  // when given, what both must read
+};
+
+TEST(Image, PgmAndPpmReadAsOpenCvReadsThem) {
+  const std::vector<PnmCase> cases = {
+      {"P5", std::string("P5\n3 2\n255\n\x00\x01\x7f\x80\xfe\xff", 17), 255, {0, 1, 127, 128, 254, 255}},
+      {"P6, comments in the header", "P6 # by hand\n2 1\n# two cells\n255\n\x0a\x14\x1e\x28\x32\x3c", 255,
+       {255, 10, 20, 30, 255, 40, 50, 60}},
+      {"P5, 16 bits", "P5\n2 2\n65535\n" + be16({0, 257, 32768, 65535}), 65535, {0, 1, 128, 255}},
+      {"P6, 16 bits", "P6\n1 2\n65535\n" + be16({1, 128, 129, 65534, 40000, 12345}), 65535, {}},
+      {"P5, halves round to even", "P5\n2 1\n510\n" + be16({253, 255}), 510, {126, 128}},
+      {"P5, samples above maxval saturate", std::string("P5\n4 1\n7\n\x00\x03\x07\xc8", 13), 7, {0, 109, 255, 255}},
+      {"P2, clipped, then integer division", "P2\n3 1\n7\n0 3 # c\n9\n", 7, {0, 109, 255}},
+      {"P3, 16 bits", "P3\n1 1\n1000\n0 500 1000\n", 1000, {}},
+      {"P2, no byte after its last sample", "P2\n1 1\n255\n7", 255, {}},
+      {"P2, a comment ends a sample", "P2\n2 1\n255\n7#c\n9 ", 255, {}},
+  };
+  for (const auto& c : cases) {
+    const FileKind kind = c.bytes[1] == '2' || c.bytes[1] == '5' ? FileKind::Pgm : FileKind::Ppm;
+    Array mine;
+    std::string why;
+    const bool read = parse(c.bytes, kind, &mine, &why);
+    const Array theirs = opencv_pnm(c.bytes, c.maxval);
+    ASSERT_EQ(read, !theirs.dims.empty()) << c.what << ": " << why;
+    if (!read) continue;
+    EXPECT_EQ(mine.dims, theirs.dims) << c.what;
+    EXPECT_EQ(mine.planecount, theirs.planecount) << c.what;
+    EXPECT_EQ(values<uint8_t>(mine), values<uint8_t>(theirs)) << c.what;
+    if (!c.cells.empty()) {
+      EXPECT_EQ(values<uint8_t>(mine), c.cells) << c.what;
+    }
+  }
+}
+
 TEST(Image, HeadersClaimingMoreThanTheFileHoldsAreRefused) {
   std::string png = encode(cv::Mat(1, 1, CV_8UC1, cv::Scalar(0)), ".png");
   const unsigned char huge[8] = {0x00, 0x10, 0x00, 0x00, 0x00, 0x10, 0x00, 0x00};  // 2^20 x 2^20

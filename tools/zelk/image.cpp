@@ -1,18 +1,19 @@
 #include "tools/zelk/image.h"
 
+#include <algorithm>
 #include <cctype>
+#include <climits>
 #include <cmath>
 #include <cstring>
-#include <opencv2/core.hpp>
-#include <opencv2/core/utils/logger.hpp>
-#include <opencv2/imgcodecs.hpp>
 
 namespace zelk::runner {
 namespace {
 
 constexpr unsigned char kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-// OpenCV's own ceiling on decoded pixels.
+// OpenCV's own ceilings on decoded images, kept for PGM and PPM files too so
+// that no file reads differently with OpenCV and without.
 constexpr unsigned long long kMaxPixels = 1ull << 30;
+constexpr unsigned long long kMaxSide = 1ull << 20;
 // Deflate expands at most about 1032:1; a file smaller than its pixels need
 // at that ratio cannot hold them.
 constexpr unsigned long long kMaxDeflateRatio = 1032;
@@ -25,9 +26,16 @@ unsigned long be32(const unsigned char* p) {
 struct Claim {
   unsigned long long width = 0, height = 0;
   int channels = 1;
-  int maxval = 255;  // PNM only
-  bool ascii = false;
+  int maxval = 255;      // PNM only
+  bool ascii = false;    // PNM only
+  std::size_t data = 0;  // PNM only: where the samples start
 };
+
+bool too_large(const Claim& c, std::string* why) {
+  if (c.width <= kMaxSide && c.height <= kMaxSide && c.width * c.height <= kMaxPixels) return false;
+  *why = "image too large (" + std::to_string(c.width) + " x " + std::to_string(c.height) + ")";
+  return true;
+}
 
 bool check_png(const unsigned char* b, std::size_t size, Claim* c, std::string* why) {
   if (size < 8 || std::memcmp(b, kPngSignature, 8) != 0) {
@@ -53,10 +61,7 @@ bool check_png(const unsigned char* b, std::size_t size, Claim* c, std::string* 
     return false;
   }
   c->channels = kChannels[colour];
-  if (c->width * c->height > kMaxPixels) {
-    *why = "image too large (" + std::to_string(c->width) + " x " + std::to_string(c->height) + ")";
-    return false;
-  }
+  if (too_large(*c, why)) return false;
   const unsigned long long row = (c->width * c->channels * depth + 7) / 8 + 1;
   if (row * c->height > (size - 33) * kMaxDeflateRatio) {
     *why = "truncated PNG file (its header claims " + std::to_string(c->width) + " x " +
@@ -116,6 +121,7 @@ bool check_pnm(const unsigned char* b, std::size_t size, ImageKind kind, Claim* 
   c->width = w;
   c->height = h;
   c->maxval = static_cast<int>(maxval);
+  c->data = i;
   // A binary sample is 1 or 2 bytes; a text sample at least one digit.
   const unsigned long long per_sample = (c->ascii || maxval < 256) ? 1 : 2;
   const unsigned long long samples = w * h * static_cast<unsigned long long>(c->channels);
@@ -125,83 +131,104 @@ bool check_pnm(const unsigned char* b, std::size_t size, ImageKind kind, Claim* 
            " bytes of samples)";
     return false;
   }
+  return !too_large(*c, why);
+}
+
+// White space as the C locale has it, whatever the program's locale is.
+bool pnm_space(int c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool pnm_digit(int c) { return c >= '0' && c <= '9'; }
+
+// One sample of a text PNM file, read as OpenCV reads one: white space and
+// comments (to the end of their line) before it, and the byte after it,
+// which must be there, taken with it. False for anything else.
+bool text_sample(const unsigned char* b, std::size_t size, std::size_t* i, unsigned long* v) {
+  int c = 0;
+  auto next = [&] {
+    if (*i >= size) return false;
+    c = b[(*i)++];
+    return true;
+  };
+  if (!next()) return false;
+  while (!pnm_digit(c)) {
+    if (c == '#') {
+      do {
+        if (!next()) return false;
+      } while (c != '\n' && c != '\r');
+      if (!next()) return false;
+    } else if (pnm_space(c)) {
+      while (pnm_space(c))
+        if (!next()) return false;
+    } else {
+      return false;
+    }
+  }
+  unsigned long n = 0;
+  do {
+    n = n * 10 + static_cast<unsigned long>(c - '0');
+    if (n > static_cast<unsigned long>(INT_MAX)) return false;
+    if (!next()) return false;
+  } while (pnm_digit(c));
+  *v = n;
+  return true;
+}
+
+// A sample of 0..maxval as a byte, scaled as OpenCV's convertTo scales it:
+// times 255 / maxval in single precision, rounded half to even, saturated.
+unsigned char full_scale(unsigned long v, float scale) {
+  const float x = static_cast<float>(v) * scale;
+  return static_cast<unsigned char>(std::clamp(std::nearbyint(x), 0.0f, 255.0f));
+}
+
+// The samples of a PGM or PPM file whose header check_pnm accepted. Binary
+// samples are scaled from 0..maxval (values above it saturate); text ones
+// are first clipped to maxval, and 8-bit ones then scaled by integer
+// division, as the OpenCV reader this replaces did.
+bool decode_pnm(const unsigned char* b, std::size_t size, const Claim& c, const char* name, Array* out,
+                std::string* why) {
+  Array a;
+  a.type = frame::CellType::Char;
+  a.dims = {static_cast<long>(c.width), static_cast<long>(c.height)};
+  a.planecount = c.channels == 1 ? 1 : 4;
+  a.data.resize(c.width * c.height * static_cast<std::size_t>(a.planecount));
+  auto* dst = reinterpret_cast<unsigned char*>(a.data.data());
+  const float scale = static_cast<float>(255.0 / c.maxval);
+  const bool wide = c.maxval > 255;
+  const auto maxval = static_cast<unsigned long>(c.maxval);
+  std::size_t i = c.data;
+  for (std::size_t k = 0, n = c.width * c.height; k < n; ++k) {
+    if (c.channels == 3) *dst++ = 255;
+    for (int ch = 0; ch < c.channels; ++ch) {
+      unsigned long v = 0;
+      if (!c.ascii) {
+        // check_pnm made sure the file holds every binary sample.
+        v = wide ? (static_cast<unsigned long>(b[i]) << 8) | b[i + 1] : b[i];
+        i += wide ? 2 : 1;
+        *dst++ = full_scale(v, scale);
+        continue;
+      }
+      if (!text_sample(b, size, &i, &v)) {
+        *why = std::string("damaged ") + name + " file (sample " + std::to_string(k * c.channels + ch) +
+               " is not a number)";
+        return false;
+      }
+      v = std::min(v, maxval);
+      *dst++ = wide ? full_scale(v, scale) : static_cast<unsigned char>(v * 255 / maxval);
+    }
+  }
+  *out = std::move(a);
   return true;
 }
 
 }  // namespace
 
-void quiet_image_library() { cv::utils::logging::setLogLevel(cv::utils::logging::LOG_LEVEL_SILENT); }
-
 bool decode_image(const std::byte* bytes, std::size_t size, ImageKind kind, Array* out,
                   std::string* why) {
   const auto* b = reinterpret_cast<const unsigned char*>(bytes);
-  const char* name = kind == ImageKind::Png ? "PNG" : kind == ImageKind::Pgm ? "PGM" : "PPM";
   Claim claim;
-  if (!(kind == ImageKind::Png ? check_png(b, size, &claim, why) : check_pnm(b, size, kind, &claim, why)))
-    return false;
-
-  cv::Mat img;
-  try {
-    cv::Mat buf(1, static_cast<int>(std::min<std::size_t>(size, 0x7FFFFFFF)), CV_8U,
-                const_cast<unsigned char*>(b));
-    img = cv::imdecode(buf, cv::IMREAD_UNCHANGED);
-  } catch (const std::exception& e) {
-    img.release();
-  }
-  if (img.empty() || img.dims != 2 || static_cast<unsigned long long>(img.cols) != claim.width ||
-      static_cast<unsigned long long>(img.rows) != claim.height ||
-      (img.depth() != CV_8U && img.depth() != CV_16U) ||
-      (img.channels() != 1 && img.channels() != 2 && img.channels() != 3 && img.channels() != 4)) {
-    *why = std::string("damaged ") + name + " file (it could not be decoded)";
-    return false;
-  }
-
-  // Full-scale 8-bit samples: OpenCV already scales 8-bit text PNM files,
-  // but keeps binary and 16-bit samples as stored.
-  double scale = 1.0;
-  if (img.depth() == CV_16U) scale = 255.0 / (kind == ImageKind::Png ? 65535.0 : claim.maxval);
-  else if (kind != ImageKind::Png && !claim.ascii && claim.maxval != 255) scale = 255.0 / claim.maxval;
-  cv::Mat img8;
-  if (scale != 1.0 || img.depth() != CV_8U) img.convertTo(img8, CV_8U, scale);  // rounds, saturates
-  else img8 = img;
-
-  *out = array_from_image(img8);
-  return true;
-}
-
-Array array_from_image(const cv::Mat& img) {
-  Array a;
-  a.type = frame::CellType::Char;
-  a.dims = {img.cols, img.rows};
-  const int ch = img.channels();
-  a.planecount = ch == 1 ? 1 : 4;
-  a.data.resize(static_cast<std::size_t>(img.cols) * img.rows * a.planecount);
-  auto* dst = reinterpret_cast<unsigned char*>(a.data.data());
-  for (int y = 0; y < img.rows; ++y) {
-    const unsigned char* src = img.ptr<unsigned char>(y);
-    for (int x = 0; x < img.cols; ++x, src += ch) {
-      if (ch == 1) {
-        *dst++ = src[0];
-        continue;
-      }
-      // OpenCV gives grey+alpha, BGR or BGRA; Jitter wants ARGB.
-      unsigned char r, g, bl, al = 255;
-      if (ch == 2) {
-        r = g = bl = src[0];
-        al = src[1];
-      } else {
-        bl = src[0];
-        g = src[1];
-        r = src[2];
-        if (ch == 4) al = src[3];
-      }
-      *dst++ = al;
-      *dst++ = r;
-      *dst++ = g;
-      *dst++ = bl;
-    }
-  }
-  return a;
+  if (kind == ImageKind::Png)
+    return check_png(b, size, &claim, why) && decode_png(b, size, claim.width, claim.height, out, why);
+  return check_pnm(b, size, kind, &claim, why) &&
+         decode_pnm(b, size, claim, kind == ImageKind::Pgm ? "PGM" : "PPM", out, why);
 }
 
 }  // namespace zelk::runner

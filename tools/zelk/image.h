@@ -1,5 +1,6 @@
-// PNG, PGM and PPM frames, decoded by OpenCV's imgcodecs after their headers
-// have been checked against the file's real size.
+// PNG, PGM and PPM frames. Headers are checked against the file's real size
+// first; PGM and PPM samples are then decoded here, PNG ones by OpenCV's
+// imgcodecs (a build without OpenCV refuses PNG files).
 #pragma once
 
 #include <cstddef>
@@ -22,6 +23,11 @@ enum class ImageKind { Png, Pgm, Ppm };
 // a sound file of that kind.
 bool decode_image(const std::byte* bytes, std::size_t size, ImageKind kind, Array* out,
                   std::string* why);
+
+// The pixels of a PNG file whose header claims width x height (checked by
+// decode_image), decoded by OpenCV; without OpenCV, false with the reason.
+bool decode_png(const unsigned char* bytes, std::size_t size, unsigned long long width,
+                unsigned long long height, Array* out, std::string* why);
 
 // An 8-bit OpenCV image (grey, grey+alpha, BGR or BGRA) as a 2-D `char`
 // array: grey -> 1 plane, colour -> 4 planes ARGB.

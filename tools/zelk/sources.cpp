@@ -8,9 +8,6 @@
 #include <limits>
 #include <type_traits>
 
-#include <opencv2/core.hpp>
-#include <opencv2/videoio.hpp>
-
 #include "tools/zelk/frames.h"
 #include "tools/zelk/image.h"
 
@@ -40,69 +37,6 @@ class FilesSource : public FrameSource {
  private:
   std::deque<Array> frames_;
 };
-
-class VideoSource : public FrameSource {
- public:
-  VideoSource(std::string path, cv::VideoCapture cap, cv::Mat first, long count)
-      : path_(std::move(path)), cap_(std::move(cap)), pending_(std::move(first)), count_(count) {}
-  long remaining() const override { return count_ < 0 ? -1 : std::max(0L, count_ - read_); }
-  bool next(Array* out, std::string* why) override {
-    why->clear();
-    cv::Mat img;
-    if (!pending_.empty()) {
-      img = std::move(pending_);
-      pending_.release();
-    } else {
-      try {
-        if (!cap_.read(img)) img.release();
-      } catch (const std::exception&) {
-        img.release();
-      }
-    }
-    if (img.empty()) return false;  // the end, or a damaged tail: what decoded has run
-    if (img.depth() != CV_8U || img.channels() > 4) {
-      *why = path_ + ": frame " + std::to_string(read_) + " is not an 8-bit image";
-      return false;
-    }
-    *out = array_from_image(img);
-    ++read_;
-    return true;
-  }
-
- private:
-  std::string path_;
-  cv::VideoCapture cap_;
-  cv::Mat pending_;
-  long count_;
-  long read_ = 0;
-};
-
-std::unique_ptr<FrameSource> open_video(const std::string& path, std::string* why) {
-  std::error_code ec;
-  if (!fs::is_regular_file(path, ec)) {
-    *why = path + ": cannot open it (no such file)";
-    return nullptr;
-  }
-  cv::VideoCapture cap;
-  cv::Mat first;
-  // File decoders only: probing every backend wakes camera libraries that
-  // have nothing to do with a file.
-  for (int backend : {cv::CAP_FFMPEG, cv::CAP_OPENCV_MJPEG}) {
-    try {
-      if (cap.open(path, backend) && cap.read(first)) break;
-    } catch (const std::exception&) {
-    }
-    first.release();
-    cap.release();
-  }
-  if (!cap.isOpened() || first.empty()) {
-    *why = path + ": damaged or unsupported video (no frame could be decoded)";
-    return nullptr;
-  }
-  const double n = cap.get(cv::CAP_PROP_FRAME_COUNT);
-  const long count = std::isfinite(n) && n >= 1 && n < 1e9 ? static_cast<long>(n) : -1;
-  return std::make_unique<VideoSource>(path, std::move(cap), std::move(first), count);
-}
 
 std::unique_ptr<FrameSource> open_folder(const std::string& path, std::string* why) {
   std::vector<std::string> files;
@@ -145,7 +79,13 @@ bool is_video_file(const std::string& path) {
 std::unique_ptr<FrameSource> FrameSource::open(const std::string& path, std::string* why) {
   std::error_code ec;
   if (fs::is_directory(path, ec)) return open_folder(path, why);
-  if (is_video_file(path)) return open_video(path, why);
+  if (is_video_file(path)) {
+    if (!fs::is_regular_file(path, ec)) {
+      *why = path + ": cannot open it (no such file)";
+      return nullptr;
+    }
+    return open_video(path, why);
+  }
   Array a;
   if (!read_frame_file(path, &a, why)) {
     *why = path + ": " + *why;

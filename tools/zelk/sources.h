@@ -1,6 +1,6 @@
 // Where frames come from: one frame file, a folder of them (in sorted
-// order), or a video that OpenCV's videoio decodes; and the grey and
-// threshold conversions for camera-like input.
+// order), or a video that OpenCV's videoio decodes (in builds with OpenCV);
+// and the grey and threshold conversions for camera-like input.
 #pragma once
 
 #include <memory>
@@ -27,6 +27,9 @@ class FrameSource {
 };
 
 bool is_video_file(const std::string& path);
+// A video file's frames, decoded by OpenCV; null, with the reason naming the
+// file, when none can be decoded (or the build has no OpenCV).
+std::unique_ptr<FrameSource> open_video(const std::string& path, std::string* why);
 
 struct FrameFilter {
   bool grey = false;
