@@ -29,10 +29,10 @@ frame::CellType type_from_name(const char* name) {
   return frame::CellType::Unknown;
 }
 
-bool checked_product(const std::vector<long>& factors, std::size_t unit, std::size_t limit,
+bool checked_product(const std::vector<long long>& factors, std::size_t unit, std::size_t limit,
                      std::size_t* out) {
   std::size_t n = unit;
-  for (long f : factors) {
+  for (long long f : factors) {
     if (f < 0) return false;
     auto u = static_cast<std::size_t>(f);
     if (u != 0 && n > limit / u) return false;

@@ -27,7 +27,7 @@ frame::CellType type_from_name(const char* name);
 
 // Bytes of `count` cells of `cell_bytes` each, or false when it would not fit
 // in `limit` (guards every size taken from a file before it is believed).
-bool checked_product(const std::vector<long>& factors, std::size_t unit, std::size_t limit,
+bool checked_product(const std::vector<long long>& factors, std::size_t unit, std::size_t limit,
                      std::size_t* out);
 
 // Copies between the packed layout and a strided one (dimstride[i] bytes

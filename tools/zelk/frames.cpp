@@ -1,13 +1,11 @@
 #include "tools/zelk/frames.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <vector>
 
 #include "tools/zelk/image.h"
@@ -43,32 +41,32 @@ bool parse_frame(const std::byte* bytes, std::size_t size, FileKind kind, Array*
 
 namespace {
 
+namespace fs = std::filesystem;
+
 bool read_file(const std::string& path, std::vector<std::byte>* out, std::string* why) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    *why = std::string("cannot open it (") + std::strerror(errno) + ")";
-    return false;
-  }
-  struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
+  std::error_code ec;
+  if (fs::exists(path, ec) && !fs::is_regular_file(path, ec)) {
     *why = "not a regular file";
     return false;
   }
-  out->resize(static_cast<std::size_t>(st.st_size));
-  std::size_t got = 0;
-  while (got < out->size()) {
-    ssize_t n = ::read(fd, out->data() + got, out->size() - got);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      ::close(fd);
-      *why = n < 0 ? std::string("cannot read it (") + std::strerror(errno) + ")"
-                   : std::string("it shrank while being read");
-      return false;
-    }
-    got += static_cast<std::size_t>(n);
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) {
+    *why = std::string("cannot open it (") + std::strerror(errno) + ")";
+    return false;
   }
-  ::close(fd);
+  // Read to the end, not to the size asked for first: the file may change.
+  out->clear();
+  if (const auto size = fs::file_size(path, ec); !ec) out->reserve(size);
+  std::byte chunk[1 << 16];
+  std::size_t n = 0;
+  while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) out->insert(out->end(), chunk, chunk + n);
+  const bool failed = std::ferror(f);
+  const int error = errno;
+  std::fclose(f);
+  if (failed) {
+    *why = std::string("cannot read it (") + std::strerror(error) + ")";
+    return false;
+  }
   return true;
 }
 

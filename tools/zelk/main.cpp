@@ -4,6 +4,7 @@
 
 #include "tools/zelk/demo.h"
 #include "tools/zelk/image.h"
+#include "tools/zelk/platform.h"
 #include "tools/zelk/run.h"
 
 namespace {
@@ -37,6 +38,7 @@ const char kHelp[] =
 
 int main(int argc, char** argv) {
   using namespace zelk::runner;
+  binary_standard_output();
   quiet_image_library();
   if (argc < 2) {
     std::fputs(kHelp, stderr);

@@ -58,14 +58,14 @@ struct Lexer {
     i = j;
     return true;
   }
-  // A non-negative integer that fits in a long.
-  bool integer(long* out) {
+  // A non-negative integer of 64 bits at most, on every system.
+  bool integer(long long* out) {
     skip();
     std::size_t start = i;
-    long v = 0;
+    long long v = 0;
     while (i < s.size() && s[i] >= '0' && s[i] <= '9') {
       int d = s[i] - '0';
-      if (v > (std::numeric_limits<long>::max() - d) / 10) return false;
+      if (v > (std::numeric_limits<long long>::max() - d) / 10) return false;
       v = v * 10 + d;
       ++i;
     }
@@ -79,7 +79,7 @@ struct Lexer {
 struct Header {
   std::string descr;
   bool fortran = false;
-  std::vector<long> shape;
+  std::vector<long long> shape;
 };
 
 bool parse_header(std::string_view text, Header* h, std::string* why) {
@@ -111,7 +111,7 @@ bool parse_header(std::string_view text, Header* h, std::string* why) {
       if (seen_shape) return bad("'shape' twice");
       if (!lx.eat('(')) return bad("'shape' is not a tuple");
       while (!lx.eat(')')) {
-        long v = 0;
+        long long v = 0;
         if (!lx.integer(&v)) return bad("'shape' holds something other than a non-negative integer");
         // Bounded before it grows: more axes than any matrix holds are refused later.
         if (h->shape.size() > 64) return bad("'shape' has too many axes");
@@ -232,28 +232,29 @@ bool parse_npy(const std::byte* bytes, std::size_t size, Array* out, std::string
       *why = "an axis of length 0 (axis " + std::to_string(i) + "): no matrix holds no cells";
       return false;
     }
-  Array a;
-  a.type = type;
+  // The axes stay 64-bit until the file is known to hold them all: a long
+  // is 32 bits on Windows.
+  std::vector<long long> dims;
+  long long planes = 1;
   if (h.shape.size() == 1) {
-    a.planecount = 1;
-    a.dims = {h.shape[0]};
+    dims = {h.shape[0]};
   } else {
-    a.planecount = h.shape.back();
-    a.dims.assign(h.shape.rbegin() + 1, h.shape.rend());
+    planes = h.shape.back();
+    dims.assign(h.shape.rbegin() + 1, h.shape.rend());
   }
-  if (a.dims.size() > static_cast<std::size_t>(frame::kMaxDims)) {
-    *why = "more than 32 dimensions (" + std::to_string(a.dims.size()) +
+  if (dims.size() > static_cast<std::size_t>(frame::kMaxDims)) {
+    *why = "more than 32 dimensions (" + std::to_string(dims.size()) +
            " axes before the plane axis)";
     return false;
   }
-  if (a.planecount > frame::kMaxPlanes) {
-    *why = "more than 32 planes (the last axis has length " + std::to_string(a.planecount) + ")";
+  if (planes > frame::kMaxPlanes) {
+    *why = "more than 32 planes (the last axis has length " + std::to_string(planes) + ")";
     return false;
   }
   // The claimed size is believed only once it fits in what the file holds.
   const std::size_t available = size - preamble - header_len;
-  std::vector<long> factors = a.dims;
-  factors.push_back(a.planecount);
+  std::vector<long long> factors = dims;
+  factors.push_back(planes);
   std::size_t need = 0;
   if (!checked_product(factors, frame::cell_size(type), available, &need)) {
     *why = "truncated .npy file (the shape claims more data than the " +
@@ -266,6 +267,15 @@ bool parse_npy(const std::byte* bytes, std::size_t size, Array* out, std::string
            std::to_string(available) + ")";
     return false;
   }
+  for (long long d : dims)
+    if (d > std::numeric_limits<long>::max()) {
+      *why = "an axis of " + std::to_string(d) + " cells, more than a matrix of this build holds";
+      return false;
+    }
+  Array a;
+  a.type = type;
+  a.planecount = static_cast<long>(planes);
+  a.dims.assign(dims.begin(), dims.end());
   const auto* data = bytes + preamble + header_len;
   a.data.assign(data, data + need);
   if (big) byteswap(a.data, frame::cell_size(type));

@@ -1,33 +1,19 @@
 #include "tools/zelk/plugins.h"
 
-#include <sys/stat.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
+#include "tools/zelk/platform.h"
 #include "tools/zelk/run.h"
 #include "zelk/host.h"
 
 namespace zelk::runner {
 
 bool is_directory(const std::string& p) {
-  struct stat st {};
-  return ::stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-namespace {
-
-// The build's plug-in folder: <build>/plugins beside <build>/bin/zelk.
-std::string default_plugin_dir() {
   std::error_code ec;
-  auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) return {};
-  auto dir = exe.parent_path().parent_path() / "plugins";
-  return is_directory(dir.string()) ? dir.string() : std::string();
+  return std::filesystem::is_directory(p, ec);
 }
-
-}  // namespace
 
 bool choose_plugin_dirs(bool given, const std::string& dir, std::string* why) {
   if (given) {
@@ -40,8 +26,8 @@ bool choose_plugin_dirs(bool given, const std::string& dir, std::string* why) {
   }
   const char* env = std::getenv("ZELK_PLUGIN_DIR");
   if (env && *env) return true;  // the host starts from it
-  std::string found = default_plugin_dir();
-  if (!found.empty()) host::set_plugin_dirs({found});
+  const std::vector<std::string> found = default_plugin_dirs();
+  if (!found.empty()) host::set_plugin_dirs(found);
   return true;
 }
 

@@ -10,8 +10,8 @@ namespace zelk::runner {
 bool is_directory(const std::string& path);
 
 // Sets the host's plug-in folders: DIR when given, else $ZELK_PLUGIN_DIR,
-// else the build's plugins/ beside the runner's bin/. False, with the reason,
-// when a given folder is unusable.
+// else the one found from the runner's own location (default_plugin_dirs).
+// False, with the reason, when a given folder is unusable.
 bool choose_plugin_dirs(bool given, const std::string& dir, std::string* why);
 
 // "zelk: WHY" on standard error; returns the failure exit status.

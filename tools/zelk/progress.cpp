@@ -1,16 +1,18 @@
 #include "tools/zelk/progress.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
+
+#include "tools/zelk/platform.h"
 
 namespace zelk::runner {
 
-Progress::Progress(bool wanted, long total) : on_(wanted && ::isatty(STDERR_FILENO)), total_(total) {}
+Progress::Progress(bool wanted, long total) : on_(wanted && stderr_is_terminal()), total_(total) {}
 
 Progress::~Progress() {
-  if (on_ && drawn_ >= 0) std::fputs("\r\033[K", stderr);
+  // Spaces, not an escape sequence: not every Windows console reads those.
+  if (on_ && drawn_ >= 0) std::fprintf(stderr, "\r%*s\r", width_, "");
 }
 
 void Progress::advance() {
@@ -33,6 +35,7 @@ void Progress::draw() {
   }
   if (key == drawn_) return;
   drawn_ = key;
+  width_ = std::max(width_, static_cast<int>(std::strlen(line)) - 1);  // after the \r
   std::fputs(line, stderr);
   std::fflush(stderr);
 }

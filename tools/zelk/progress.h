@@ -15,6 +15,7 @@ class Progress {
   bool on_ = false;
   long total_, done_ = 0;
   int drawn_ = -1;  // what was last drawn, to redraw only on change
+  int width_ = 0;   // the longest line drawn, to wipe it
 };
 
 }  // namespace zelk::runner

@@ -1,7 +1,6 @@
 #include "tools/zelk/run.h"
 
-#include <unistd.h>
-
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -14,6 +13,7 @@
 
 #include "tools/zelk/graph.h"
 #include "tools/zelk/patch.h"
+#include "tools/zelk/platform.h"
 #include "tools/zelk/plugins.h"
 #include "tools/zelk/progress.h"
 #include "tools/zelk/session.h"
@@ -206,7 +206,7 @@ int parse_options(int argc, char** argv, Options* o) {
 bool writable_folder(const std::string& dir, const char* option, std::string* why) {
   std::error_code ec;
   std::filesystem::create_directories(dir, ec);
-  if (!is_directory(dir) || ::access(dir.c_str(), W_OK) != 0) {
+  if (!is_directory(dir) || !folder_is_writable(dir)) {
     *why = std::string(option) + " " + dir + ": not a folder the runner can write to";
     return false;
   }

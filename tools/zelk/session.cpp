@@ -6,6 +6,7 @@
 
 #include "tools/zelk/json.h"
 #include "tools/zelk/npy.h"
+#include "tools/zelk/platform.h"
 
 namespace zelk::runner {
 namespace {
@@ -102,7 +103,7 @@ std::string Session::save_matrix(int node, void* matrix, const t_jit_matrix_info
   std::string file = base;
   if (n > 1) file.append(1, '_').append(std::to_string(n));
   file += ".npy";
-  std::string path = opt_.save + (opt_.save.back() == '/' ? "" : "/") + file;
+  std::string path = join_path(opt_.save, file);
   std::string bytes = npy_file(a);
   FILE* f = std::fopen(path.c_str(), "wb");
   bool ok = f && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();

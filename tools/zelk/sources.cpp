@@ -10,6 +10,7 @@
 
 #include "tools/zelk/frames.h"
 #include "tools/zelk/image.h"
+#include "tools/zelk/platform.h"
 
 namespace zelk::runner {
 namespace {
@@ -44,7 +45,8 @@ std::unique_ptr<FrameSource> open_folder(const std::string& path, std::string* w
   for (const auto& e : fs::directory_iterator(path, ec)) {
     const std::string name = e.path().filename().string();
     if (name.empty() || name[0] == '.') continue;
-    if (file_kind(e.path().string()) != FileKind::Unknown) files.push_back(e.path().string());
+    // Joined with '/' as given, so names read alike on every system.
+    if (file_kind(name) != FileKind::Unknown) files.push_back(join_path(path, name));
   }
   if (ec) {
     *why = path + ": cannot read the folder (" + ec.message() + ")";
