@@ -19,9 +19,9 @@
 
 #include "tools/zelk/graph.h"
 #include "tools/zelk/patch.h"
+#include "tools/zelk/picture.h"
 #include "tools/zelk/plugins.h"
 #include "tools/zelk/progress.h"
-#include "tools/zelk/render.h"
 #include "tools/zelk/run.h"
 #include "tools/zelk/scene.h"
 #include "tools/zelk/session.h"

@@ -1,4 +1,4 @@
-#include "tools/zelk/render.h"
+#include "tools/zelk/picture.h"
 
 #include <algorithm>
 #include <cmath>

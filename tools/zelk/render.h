@@ -1,12 +1,10 @@
-// Pictures of a frame's results, drawn and encoded with OpenCV: label images
-// in distinct colours, Hough accumulators as heat maps with their peaks, and
-// the frame itself annotated with its blobs and lines.
+// What a frame's results hold (its blobs and lines, read from the matrices
+// the boxes sent) and the pictures --render writes of them, drawn with
+// OpenCV (picture.h); a build without OpenCV has no pictures.
 #pragma once
 
 #include <string>
 #include <vector>
-
-#include <opencv2/core.hpp>
 
 #include "tools/zelk/array.h"
 #include "tools/zelk/graph.h"
@@ -45,27 +43,10 @@ struct LineView {
 };
 std::vector<LineView> lines_of(const Graph& g, const FrameRecord& r);
 
-// A colour that stays with a number: labels and identifiers.
-cv::Scalar colour_of(int n);
-
-// The frame (grey or colour) with every blob's box in its identifier's
-// colour, its centroid, its orientation axis, and the detected lines.
-cv::Mat annotate(const Graph& g, const FrameRecord& r);
-
-// 2-D matrices as pictures: labels coloured, accumulators as heat maps,
-// anything else as grey scaled to its range. Empty for other matrices.
-cv::Mat picture_of(const std::string& object, const Array& m);
-
 // Writes fFRAME_bBOX_OBJECT.png for every picture and fFRAME_annotated.png
 // when the frame has blobs or lines. False, with the reason, when a file
 // cannot be written.
 bool render_frame(const std::string& dir, long frame, const Graph& g, const FrameRecord& r,
                   std::string* why);
-
-// Writes a PNG (fast compression); false, with the reason, when it cannot.
-bool write_png(const std::string& path, const cv::Mat& img, std::string* why);
-
-// OpenCV's view of a packed 2-D array (no copy); empty when it is not one.
-cv::Mat mat_view(const Array& a);
 
 }  // namespace zelk::runner

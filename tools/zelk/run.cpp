@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "tools/zelk/graph.h"
+#include "tools/zelk/opencv.h"
 #include "tools/zelk/patch.h"
 #include "tools/zelk/platform.h"
 #include "tools/zelk/plugins.h"
@@ -47,20 +48,23 @@ const char kRunHelp[] =
     "                     (480, 640, 1); a 1-D array of N values is N cells of 1 plane.\n"
     "                     .png/.pgm/.ppm: a 2-D char matrix, grey -> 1 plane, colour ->\n"
     "                     4 planes ARGB (alpha 255 where the file has none).\n"
+    "                     PNG files and videos need a build with OpenCV (zelk.exe for\n"
+    "                     Windows has none).\n"
     "  --send 'J MESSAGE [ARGS...]'\n"
     "                     a message to box J (from 0; in a patch also the box's id):\n"
     "                     '0 reset', '1 bang', '0 threshold 5', 'obj-3 mode 1'\n"
     "                     (attribute names set attributes).\n"
     "OPTIONS\n"
     "  --plugins DIR      the plug-in folder (default: $ZELK_PLUGIN_DIR, else the\n"
-    "                     build's plugins/ beside the runner's bin/).\n"
+    "                     build's plugins/ beside the runner's bin/; for zelk.exe the\n"
+    "                     Max package's zelk/externals beside the runner's folder).\n"
     "  --save DIR         write every matrix any box sends to DIR (made if missing) as\n"
     "                     fFRAME_bBOX_OBJECT.npy, e.g. f0000_b0_zelk.label.npy; a\n"
     "                     further matrix of the same box and frame gets _2, _3, ...\n"
     "  --render DIR       pictures of every 2-D matrix sent, as fFRAME_bBOX_OBJECT.png:\n"
     "                     label images in colours, Hough accumulators as heat maps with\n"
     "                     their peaks ringed, other images in grey; and, when the frame\n"
-    "                     has blobs or lines, fFRAME_annotated.png.\n"
+    "                     has blobs or lines, fFRAME_annotated.png (needs OpenCV).\n"
     "  --grey             frames to one plane of luminance first.\n"
     "  --threshold N      frames to grey, then to a binary char image: 255 where the\n"
     "                     grey value is above N, else 0 (for camera frames into zelk.label).\n"
@@ -172,6 +176,8 @@ int parse_options(int argc, char** argv, Options* o) {
       std::string& slot = name == "--plugins" ? o->plugins : name == "--save" ? o->save : o->render;
       if (!slot.empty()) return usage(name + " given twice");
       if (value.empty()) return usage(name + " needs a folder");
+      if (name == "--render" && !kHaveOpenCV)
+        return fail("--render " + value + ": " + without_opencv("draw pictures"));
       slot = value;
       if (name == "--plugins") o->has_plugins = true;
     } else if (name == "--threshold") {

@@ -1,0 +1,19 @@
+// --render and zelk demo in a runner built without OpenCV: refused with a
+// reason that says so (zelk run refuses --render before anything runs).
+#include "tools/zelk/demo.h"
+#include "tools/zelk/opencv.h"
+#include "tools/zelk/plugins.h"
+#include "tools/zelk/render.h"
+
+namespace zelk::runner {
+
+static_assert(!kHaveOpenCV, "with OpenCV, render.cpp and demo.cpp are built instead");
+
+bool render_frame(const std::string&, long, const Graph&, const FrameRecord&, std::string* why) {
+  *why = "--render: " + without_opencv("draw pictures");
+  return false;
+}
+
+int demo_command(int, char**) { return fail("demo: " + without_opencv("draw the demo's scene and pictures")); }
+
+}  // namespace zelk::runner
