@@ -48,7 +48,9 @@ TEST_F(Help, ListNamesEveryObjectWithAnAlignedLine) {
 }
 
 TEST_F(Help, ListReportsAPlugInThatDoesNotLoad) {
+  // Under the name a Linux host looks for and the one a Windows host does.
   zrt::spit(path("zelk.garbage.so"), "not a shared library");
+  zrt::spit(path("zelk.garbage.mxe64"), "not a shared library");
   Result r = zelk({"list", "--plugins", dir_.string()});
   EXPECT_EQ(r.status, 2);
   ASSERT_EQ(r.lines().size(), 1u) << r.out;

@@ -96,7 +96,7 @@ class PatchRun : public zrt::TempDirTest {
   // block (label 1) and a single cell at (38, 3) (label 2).
   std::string scene() const {
     const std::string gap(33, '.');
-    return png("scene.png", {"###" + gap + "....", "###" + gap + "....", "..." + gap + "....", "..." + gap + "..#."});
+    return pgm("scene.pgm", {"###" + gap + "....", "###" + gap + "....", "..." + gap + "....", "..." + gap + "..#."});
   }
   std::string write(const std::string& name, const std::string& text) const {
     zrt::spit(path(name), text);

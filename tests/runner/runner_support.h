@@ -1,4 +1,6 @@
 // Runs the built zelk binary as a process and makes the files it reads.
+// $ZELK_RUNNER, when set, is run instead: any program that takes zelk's
+// arguments, such as wine-runner.sh for zelk.exe under Wine.
 #pragma once
 
 #include <fcntl.h>
@@ -62,7 +64,8 @@ class TempDirTest : public ::testing::Test {
 
   // zelk ARGS..., standard output and error caught in files.
   Result zelk(const std::vector<std::string>& args) const {
-    const std::string bin = ZELK_BUILD_DIR "/bin/zelk";
+    const char* runner = std::getenv("ZELK_RUNNER");
+    const std::string bin = runner && *runner ? runner : ZELK_BUILD_DIR "/bin/zelk";
     const std::string out = path(".stdout"), err = path(".stderr");
     posix_spawn_file_actions_t fa;
     posix_spawn_file_actions_init(&fa);
@@ -86,7 +89,17 @@ class TempDirTest : public ::testing::Test {
     return r;
   }
 
-  // A one-plane PNG from text rows ('#' = 255, '.' = 0).
+  // A one-plane binary PGM from text rows ('#' = 255, '.' = 0): the frame
+  // file every build of the runner reads, with OpenCV or without.
+  std::string pgm(const std::string& name, const std::vector<std::string>& rows) const {
+    std::string f = "P5\n" + std::to_string(rows[0].size()) + " " + std::to_string(rows.size()) + "\n255\n";
+    for (const auto& row : rows)
+      for (char c : row) f += c == '#' ? '\xff' : '\0';
+    spit(path(name), f);
+    return path(name);
+  }
+
+  // The same as a PNG, which only a runner with OpenCV reads.
   std::string png(const std::string& name, const std::vector<std::string>& rows) const {
     cv::Mat m(static_cast<int>(rows.size()), static_cast<int>(rows[0].size()), CV_8UC1);
     for (int y = 0; y < m.rows; ++y)

@@ -92,7 +92,7 @@ TEST_F(Runner, LabelsAPngAndSavesTheLabelImage) {
 }
 
 TEST_F(Runner, SendBetweenFramesChangesTheSecondResult) {
-  const std::string in = png("scene.png", kScene);
+  const std::string in = pgm("scene.pgm", kScene);
   const std::string out = path("out");
   Result r = zelk({"run", "--save", out + "/", "--input", in, "--send", "0 threshold 2", "--input", in,
                    "--", "zelk.label @charmode 1"});
@@ -107,7 +107,7 @@ TEST_F(Runner, SendBetweenFramesChangesTheSecondResult) {
 }
 
 TEST_F(Runner, StepsRunInOrderAndChainsRunDepthFirst) {
-  const std::string in = png("scene.png", kScene);
+  const std::string in = pgm("scene.pgm", kScene);
   const std::string out = path("out");
   Result r = zelk({"run", "--save", out, "--send", "0 charmode 1", "--input", in, "--send", "0 charmode 0",
                    "--input", in, "--", "zelk.label @charmode 0", "zelk.label"});
@@ -157,8 +157,8 @@ struct BadFile {
 };
 
 TEST_F(Runner, BadFramesAreRefusedBeforeAnythingRuns) {
-  const std::string good = png("good.png", kScene);
-  std::string real_png = zrt::slurp(good);
+  const std::string good = pgm("good.pgm", kScene);
+  std::string real_png = zrt::slurp(png("real.png", kScene));
   std::string shape34 = "(";
   for (int i = 0; i < 34; ++i) shape34 += "1, ";
   shape34 += ")";
@@ -205,7 +205,7 @@ struct BadRun {
 };
 
 TEST_F(Runner, BadBoxesSendsAndOptionsExitWithStatus2) {
-  const std::string in = png("scene.png", kScene);
+  const std::string in = pgm("scene.pgm", kScene);
   zrt::spit(path("afile"), "x");
   const std::vector<BadRun> cases = {
       {{"--input", in, "--", "zelk.nothing"}, "unknown object zelk.nothing"},
@@ -251,7 +251,7 @@ TEST_F(Runner, ImagesBecomeOneOrFourPlanes) {
 }
 
 TEST_F(Runner, ListsConsoleLinesAndBangsAreEventsAndSavesNeverOverwrite) {
-  const std::string in = png("scene.png", kScene);
+  const std::string in = pgm("scene.pgm", kScene);
   const std::string out = path("out");
   Result mass = zelk({"run", "--input", in, "--send", "0 bang", "--", "zelk.mass"});
   ASSERT_EQ(mass.status, 0) << mass.err;

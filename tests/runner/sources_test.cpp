@@ -88,14 +88,14 @@ class Sources : public zrt::TempDirTest {
 TEST_F(Sources, AFolderRunsItsFramesInNameOrder) {
   zrt::fs::create_directories(path("frames"));
   // Out of order on purpose, with a file that is no frame, which is skipped.
-  png("frames/b.png", {"....", ".##.", "...."});
-  png("frames/a.png", {"#...", "....", "...#"});
+  pgm("frames/b.pgm", {"....", ".##.", "...."});
+  pgm("frames/a.pgm", {"#...", "....", "...#"});
   zrt::spit(path("frames/notes.txt"), "not a frame");
   zrt::spit(path("frames/c.npy"), zrt::npy(zrt::npy_dict("|u1", "(1, 3, 1)"), std::string("\x01\x00\x01", 3)));
   const std::string out = path("out");
   zrt::Result r = zelk({"run", "--quiet", "--save", out, "--input", path("frames"), "--", "zelk.label @charmode 1", "zelk.blobs.centroids"});
   ASSERT_EQ(r.status, 0) << r.err;
-  // a.png: two single cells; b.png: one block of two; c.npy: two cells.
+  // a.pgm: two single cells; b.pgm: one block of two; c.npy: two cells.
   const auto c = saved_centroids(out, 3);
   EXPECT_EQ(c[0], (std::vector<float>{0, 0, 1, 3, 2, 1}));
   EXPECT_EQ(c[1], (std::vector<float>{1.5f, 1, 2}));
@@ -104,7 +104,7 @@ TEST_F(Sources, AFolderRunsItsFramesInNameOrder) {
 
 TEST_F(Sources, AFolderWithADamagedFileStopsBeforeAnythingRuns) {
   zrt::fs::create_directories(path("frames"));
-  png("frames/a.png", {"#..", "..."});
+  pgm("frames/a.pgm", {"#..", "..."});
   zrt::spit(path("frames/b.png"), "\x89PNG\r\n\x1a\n broken");
   zrt::Result r = zelk({"run", "--input", path("frames"), "--", "zelk.label"});
   EXPECT_EQ(r.status, 2);
