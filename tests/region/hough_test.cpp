@@ -1,19 +1,17 @@
 // Hough transform: bin counts, clamps, rounding, votes against a plain
-// reference loop and against OpenCV's HoughLines, then the object through
-// the host.
+// reference loop, then the object through the host (against OpenCV's
+// HoughLines in hough_opencv_test.cpp).
 #include <gtest/gtest.h>
-
-#include <opencv2/imgproc.hpp>
 
 #include <cmath>
 #include <limits>
 #include <random>
 #include <vector>
 
-#include "bench/scenes.h"
 #include "region/hough.h"
 #include "support/host_fixture.h"
 #include "support/owned_matrix.h"
+#include "support/scenes.h"
 
 namespace {
 
@@ -50,7 +48,7 @@ Accumulator vote(const OwnedMatrix& in, double rho = region::kDefaultRho,
   return a;
 }
 
-OwnedMatrix from_mat(const cv::Mat& img, long padding = 5) {
+OwnedMatrix from_mat(const zt::Scene& img, long padding = 5) {
   OwnedMatrix m(CellType::Char, 1, {img.cols, img.rows}, padding);
   for (int y = 0; y < img.rows; ++y)
     for (int x = 0; x < img.cols; ++x) m.at<std::uint8_t>(x, y) = img.at<std::uint8_t>(y, x);
@@ -160,7 +158,7 @@ TEST(HoughVotes, MatchReferenceLoop) {
                        Case{1, 50, 20.0, 0.0, false},
                        Case{33, 200, 2.5, 1.0, true},
                        Case{41, 3, 2.0, 2.0, false}}) {  // angle 0, rho 2: x / 2 ties at odd x
-    const cv::Mat img = c.discs ? discs_scene(c.w, c.h, 8, 9) : noise_scene(c.w, c.h, 11);
+    const zt::Scene img = c.discs ? zt::discs_scene(c.w, c.h, 8, 9) : zt::noise_scene(c.w, c.h, 11);
     const OwnedMatrix in = from_mat(img);
     for (auto kernel : {region::VoteKernel::Fastest, region::VoteKernel::Baseline,
                         region::VoteKernel::Portable}) {
@@ -190,34 +188,6 @@ TEST(HoughVotes, OutOfRangeVotesAreDropped) {
   tiny.at<std::uint8_t>(1, 1) = 1;
   a = vote(tiny, 20.0);
   EXPECT_EQ(a.g.n_rho, 0);  // every vote dropped, nothing written
-}
-
-// OpenCV's strongest lines, with the same steps, lie at our accumulator's
-// local maxima (OpenCV's distance bins are offset by half a bin at most).
-TEST(HoughVotes, OpenCvLinesAreOurPeaks) {
-  for (int scene = 0; scene < 3; ++scene) {
-    cv::Mat img = cv::Mat::zeros(240, 320, CV_8U);
-    std::mt19937 rng(40 + scene);
-    for (int l = 0; l < 3; ++l)
-      cv::line(img, {static_cast<int>(rng() % 320), 0}, {static_cast<int>(rng() % 320), 239}, 255, 1);
-    const OwnedMatrix in = from_mat(img);
-    const double theta = CV_PI / 180.0;
-    auto a = vote(in, 1.0, theta);
-    std::vector<cv::Vec3f> lines;
-    cv::HoughLines(img, lines, 1.0, theta, 100);
-    ASSERT_GE(lines.size(), 3u);
-    for (int l = 0; l < 3; ++l) {
-      const long t = std::lround(lines[l][1] / theta);
-      const long i = std::lround(lines[l][0]) + a.g.c;
-      long best = 0;
-      for (long dt = -1; dt <= 1; ++dt)
-        for (long di = -1; di <= 1; ++di) {
-          const long tt = (t + dt + a.g.n_theta) % a.g.n_theta;
-          if (i + di >= 0 && i + di < a.g.n_rho) best = std::max(best, a.at(i + di, tt));
-        }
-      EXPECT_NEAR(best, lines[l][2], 2) << "scene " << scene << " line " << l;
-    }
-  }
 }
 
 }  // namespace
