@@ -13,6 +13,7 @@ ctest --test-dir "$top/build" -j"$jobs" --output-on-failure
 echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
   ctest --test-dir "$top/build-asan" -j"$jobs" --output-on-failure
+"$top/scripts/arm64-tests.sh"
 echo "== Max externals for Windows and macOS, packaged and checked"
 "$top/scripts/package.sh"
 if [ -x "$top/scripts/fuzz.sh" ]; then
