@@ -2,19 +2,23 @@
 # Builds the Max externals for Windows (x64) and macOS (universal arm64 +
 # x86_64) from the same sources, checks each of them, and lays out the Max
 # package in dist/zelk/ (package-info.json, externals/, README.md, license),
-# zipped as dist/zelk-<version>.zip. Installs what is missing (Debian
-# packages; the zig compiler from the npm registry, for the macOS SDK).
+# zipped as dist/zelk-<version>.zip. Also lays out dist/windows/: zelk.exe
+# with the embedded host as MaxAPI.dll and jitlib.dll, which runs the
+# package's Windows externals without Max (scripts/wine-tests.sh runs it).
+# Installs what is missing (Debian packages; the zig compiler from the npm
+# registry, for the macOS SDK).
 #
 # Environment: ZELK_PACKAGE_JOBS (parallel build jobs, default: cores).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 jobs=${ZELK_PACKAGE_JOBS:-$(nproc 2>/dev/null || echo 2)}
 
-packages=(cmake make python3 g++-mingw-w64-x86-64-posix clang-14 lld-14 llvm-14 npm)
+packages=(cmake make python3 g++-mingw-w64-x86-64-posix clang-14 lld-14 llvm-14)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
 done
+command -v npm >/dev/null || missing+=(npm)  # may come with another Node.js package
 if [ ${#missing[@]} -gt 0 ]; then
   echo "installing: ${missing[*]}"
   sudo_cmd=""
@@ -46,5 +50,8 @@ cp "$top/package/README.md" "$package/README.md"
 cat "$top/package/license" "$top/third_party/max-sdk-base/LICENSE.md" >"$package/license"
 
 python3 "$top/scripts/check_externals.py" "$package/externals" --expect 20
+rm -rf "$dist/windows"
+mkdir -p "$dist/windows"
+cp "$top"/build-windows/bin/{zelk.exe,jitlib.dll,MaxAPI.dll,zelk_abi_check.exe} "$dist/windows/"
 (cd "$dist" && python3 -m zipfile -c "zelk-$version.zip" zelk)
 echo "== $package ($(du -sh "$package" | cut -f1)) and $dist/zelk-$version.zip ($(du -h "$dist/zelk-$version.zip" | cut -f1))"

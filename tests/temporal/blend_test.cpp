@@ -160,7 +160,7 @@ void expect_streaming_changes_nothing() {
         for (long state_shift : {0L, 1L, 3L}) {
           std::vector<T> in(static_cast<size_t>(n));
           alignas(64) std::uint8_t cached[256 * sizeof(T) + 16], streamed[sizeof cached];
-          alignas(64) double state_cached[256 + 8], state_streamed[256 + 8];
+          alignas(64) double state_cached[256 + 8] = {}, state_streamed[256 + 8];
           for (auto& v : in) v = static_cast<T>(rng());
           for (long k = 0; k < n; ++k)
             state_cached[state_shift + k] = rng() % 5 ? static_cast<double>(static_cast<T>(rng())) : std::ldexp(1.0, 40) + k;
