@@ -7,18 +7,8 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=$top/build-arm64
 
-packages=(cmake make g++-aarch64-linux-gnu qemu-user-static googletest)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "installing: ${missing[*]}"
-  sudo_cmd=""
-  [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
-  $sudo_cmd apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
+source "$top/scripts/install-missing.sh"
+install_missing cmake make g++-aarch64-linux-gnu qemu-user-static googletest
 
 echo "== arm64 tests under qemu"
 t0=$SECONDS

@@ -13,19 +13,8 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 jobs=${ZELK_PACKAGE_JOBS:-$(nproc 2>/dev/null || echo 2)}
 
-packages=(cmake make python3 g++-mingw-w64-x86-64-posix clang-14 lld-14 llvm-14)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
-done
-command -v npm >/dev/null || missing+=(npm)  # may come with another Node.js package
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "installing: ${missing[*]}"
-  sudo_cmd=""
-  [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
-  $sudo_cmd apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
+source "$top/scripts/install-missing.sh"
+install_missing cmake make python3 g++-mingw-w64-x86-64-posix clang-14 lld-14 llvm-14 npm:npm
 "$top/scripts/macos-sdk.sh"
 
 build() {  # build DIR TOOLCHAIN

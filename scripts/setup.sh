@@ -4,18 +4,8 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 
-packages=(cmake g++ make python3 libgtest-dev libgmock-dev libbenchmark-dev libopencv-dev nlohmann-json3-dev clang libclang-rt-14-dev)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "installing: ${missing[*]}"
-  sudo_cmd=""
-  [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
-  $sudo_cmd apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
+source "$top/scripts/install-missing.sh"
+install_missing cmake g++ make python3 libgtest-dev libgmock-dev libbenchmark-dev libopencv-dev nlohmann-json3-dev clang libclang-rt-14-dev
 
 jobs=$(nproc 2>/dev/null || echo 2)
 build() {  # build DIR [cmake options...]

@@ -7,13 +7,8 @@
 # and the Linux build (scripts/setup.sh) first; installs Wine if missing.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-if ! dpkg -s wine64 >/dev/null 2>&1; then
-  echo "installing: wine64"
-  sudo_cmd=""
-  [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
-  $sudo_cmd apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq wine64 >/dev/null
-fi
+source "$top/scripts/install-missing.sh"
+install_missing wine64 python3
 export WINEPREFIX=${WINEPREFIX:-$top/build-deps/wine}
 export WINEDEBUG=-all WINEDLLOVERRIDES=winemenubuilder.exe=d
 wine=/usr/lib/wine/wine64
