@@ -9,6 +9,7 @@
 #include <random>
 
 #include "frame/matrix.h"
+#include "tests/support/scenes.h"  // the random draws, shared with the tests
 
 // The computations' view of an OpenCV image (a one-row image as 1-D).
 inline frame::Matrix as_frame(const cv::Mat& m, frame::CellType type) {
@@ -28,18 +29,9 @@ inline frame::Matrix as_frame(const cv::Mat& m, frame::CellType type) {
 // overlapping freely.
 inline cv::Mat discs_scene(int width, int height, int count, unsigned seed) {
   cv::Mat image(height, width, CV_8U, cv::Scalar(0));
-  if (width <= 0 || height <= 0) return image;
-  std::mt19937 rng(seed);
-  const int max_radius = std::max(5, std::min(width, height) / 16);
-  std::uniform_int_distribution<int> x_dist(0, width - 1);
-  std::uniform_int_distribution<int> y_dist(0, height - 1);
-  std::uniform_int_distribution<int> r_dist(4, max_radius);
-  for (int i = 0; i < count; ++i) {
-    const int x = x_dist(rng);
-    const int y = y_dist(rng);
-    const int r = r_dist(rng);
+  zt::random_discs(width, height, count, seed, [&](int x, int y, int r) {
     cv::circle(image, cv::Point(x, y), r, cv::Scalar(255), cv::FILLED, cv::LINE_8);
-  }
+  });
   return image;
 }
 

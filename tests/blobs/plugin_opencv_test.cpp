@@ -8,6 +8,7 @@
 #include <cmath>
 #include <vector>
 
+#include "plugin_support.h"
 #include "support/host_fixture.h"
 
 namespace {
@@ -15,15 +16,6 @@ namespace {
 using zelk::host::Box;
 using zelk::host::matrix_info;
 using zt::cell;
-using zt::make_box;
-using zt::make_matrix;
-
-zt::HostMatrix host_image(const cv::Mat& m) {
-  auto h = make_matrix(_jit_sym_char, 1, {m.cols, m.rows});
-  for (int y = 0; y < m.rows; ++y)
-    for (int x = 0; x < m.cols; ++x) cell<std::uint8_t>(h.get(), x, y) = m.at<std::uint8_t>(y, x);
-  return h;
-}
 
 // The float32 cells of the last matrix a box sent.
 std::vector<float> last_floats(const Box& b, long plane = 0) {
@@ -34,20 +26,6 @@ std::vector<float> last_floats(const Box& b, long plane = 0) {
   for (long k = 0; k < matrix_info(sent.back()).dim[0]; ++k) v.push_back(cell<float>(sent.back(), k, 0, plane));
   return v;
 }
-
-struct AngleRoad {
-  std::unique_ptr<Box> label = make_box("zelk.label @charmode 1");
-  std::unique_ptr<Box> moments = make_box("zelk.blobs.moments");
-  std::unique_ptr<Box> orientation = make_box("zelk.blobs.orientation @mode 1");
-  std::unique_ptr<Box> direction = make_box("zelk.blobs.direction");
-  std::unique_ptr<Box> elongation = make_box("zelk.blobs.elongation");
-  AngleRoad() {
-    label->connect(0, *moments);
-    moments->connect(0, *orientation);
-    moments->connect(0, *direction);
-    moments->connect(0, *elongation);
-  }
-};
 
 TEST(BlobRoad, BinaryImageToAngles) {
   AngleRoad road;

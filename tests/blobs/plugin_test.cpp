@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "plugin_support.h"
 #include "support/host_fixture.h"
 #include "support/scenes.h"
 
@@ -22,13 +23,6 @@ using zt::make_matrix;
 const char* const kAll[] = {"zelk.blobs.moments",    "zelk.blobs.centroids", "zelk.blobs.bounds",
                             "zelk.blobs.orientation", "zelk.blobs.direction", "zelk.blobs.elongation",
                             "zelk.blobs.sort"};
-
-zt::HostMatrix host_image(const zt::Scene& m) {
-  auto h = make_matrix(_jit_sym_char, 1, {m.cols, m.rows});
-  for (int y = 0; y < m.rows; ++y)
-    for (int x = 0; x < m.cols; ++x) cell<std::uint8_t>(h.get(), x, y) = m.at<std::uint8_t>(y, x);
-  return h;
-}
 
 std::vector<int> last_ids(const Box& b) {
   const auto sent = zt::sent_matrices(b);
@@ -106,20 +100,6 @@ TEST(BlobPlugins, RefusedFramesSendNothing) {
   EXPECT_EQ(zt::console_lines(*o),
             (std::vector<std::string>{"Make sure object is connected to leftmost outlet of zelk.blobs.moments!"}));
 }
-
-struct AngleRoad {
-  std::unique_ptr<Box> label = make_box("zelk.label @charmode 1");
-  std::unique_ptr<Box> moments = make_box("zelk.blobs.moments");
-  std::unique_ptr<Box> orientation = make_box("zelk.blobs.orientation @mode 1");
-  std::unique_ptr<Box> direction = make_box("zelk.blobs.direction");
-  std::unique_ptr<Box> elongation = make_box("zelk.blobs.elongation");
-  AngleRoad() {
-    label->connect(0, *moments);
-    moments->connect(0, *orientation);
-    moments->connect(0, *direction);
-    moments->connect(0, *elongation);
-  }
-};
 
 TEST(BlobRoad, FrameWithoutBlobsFlowsAsZeroCells) {
   AngleRoad road;

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "compute_moments_support.h"
 #include "moments/moments.h"
 #include "support/owned_matrix.h"
 
@@ -13,21 +14,6 @@ namespace {
 
 using frame::CellType;
 using zt::OwnedMatrix;
-
-struct Out {
-  float moments[7] = {}, hu[7] = {}, centroids[2] = {}, mass = 0;
-  moments::MomentResults ptrs() { return {moments, hu, centroids, &mass}; }
-};
-
-double plain_pow(double a, double b) { return std::pow(a, b); }
-
-bool run(const frame::Matrix& m, Out& out) {
-  moments::RawSums s{};
-  moments::CentralMoments c{};
-  double centroid[2] = {};
-  moments::accumulate_moments(m, s);
-  return moments::finish_moments(s, c, centroid, out.ptrs(), plain_pow);
-}
 
 // The normalised moments of the K-scaled sums are OpenCV's nu scaled by
 // K^-((p+q)/2); the invariants follow from them.

@@ -7,6 +7,7 @@
 #include <limits>
 #include <random>
 
+#include "compute_moments_support.h"
 #include "moments/byte_rows.h"
 #include "moments/moments.h"
 #include "support/owned_matrix.h"
@@ -23,24 +24,9 @@ namespace {
 using frame::CellType;
 using zt::OwnedMatrix;
 
-struct Out {
-  float moments[7] = {}, hu[7] = {}, centroids[2] = {}, mass = 0;
-  moments::MomentResults ptrs() { return {moments, hu, centroids, &mass}; }
-};
-
 template <class T>
 void put(std::byte* at, T v) {
   std::memcpy(at, &v, sizeof v);
-}
-
-double plain_pow(double a, double b) { return std::pow(a, b); }
-
-bool run(const frame::Matrix& m, Out& out) {
-  moments::RawSums s{};
-  moments::CentralMoments c{};
-  double centroid[2] = {};
-  moments::accumulate_moments(m, s);
-  return moments::finish_moments(s, c, centroid, out.ptrs(), plain_pow);
 }
 
 void expect_all(const float* got, std::initializer_list<double> want, double tol = 1e-6) {

@@ -8,6 +8,7 @@
 #include <random>
 #include <vector>
 
+#include "compute_totals_support.h"
 #include "moments/byte_rows.h"
 #include "moments/centroids.h"
 #include "moments/plane_totals.h"
@@ -33,22 +34,11 @@ TEST(Centroids, BytesAgreeWithOpenCv) {
         img.at<std::uint8_t>(static_cast<int>(y), static_cast<int>(x)) = v;
       }
     const cv::Moments cm = cv::moments(img);
-    for (auto kernel : {moments::ByteKernel::Fastest, moments::ByteKernel::Baseline,
-                        moments::ByteKernel::Portable}) {
-      const auto was = moments::use_byte_kernel(kernel);
-      const moments::Centroid c = moments::compute_centroid(m);
-      moments::use_byte_kernel(was);
-      SCOPED_TRACE(testing::Message() << wh[0] << " x " << wh[1] << " kernel " << static_cast<int>(kernel));
+    for_each_byte_kernel(m, [&](const moments::Centroid& c) {
       EXPECT_NEAR(c.cx, cm.m10 / cm.m00, 1e-3);
       EXPECT_NEAR(c.cy, cm.m01 / cm.m00, 1e-3);
-    }
+    });
   }
-}
-
-std::vector<float> totals(const frame::Matrix& m, Totals k) {
-  float out[frame::kMaxPlanes];
-  const long n = moments::plane_totals(m, k, out);
-  return std::vector<float>(out, out + n);
 }
 
 TEST(PlaneTotals, AgreesWithCvSum) {

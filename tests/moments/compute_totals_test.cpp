@@ -6,6 +6,7 @@
 #include <limits>
 #include <random>
 
+#include "compute_totals_support.h"
 #include "moments/byte_rows.h"
 #include "moments/centroids.h"
 #include "moments/moments.h"
@@ -96,23 +97,12 @@ TEST(Centroids, BytesMatchTheDefinition) {
     s *= K;
     sx *= K;
     sy *= K;
-    for (auto kernel : {moments::ByteKernel::Fastest, moments::ByteKernel::Baseline,
-                        moments::ByteKernel::Portable}) {
-      const auto was = moments::use_byte_kernel(kernel);
-      const moments::Centroid c = moments::compute_centroid(m);
-      moments::use_byte_kernel(was);
-      SCOPED_TRACE(testing::Message() << wh[0] << " x " << wh[1] << " kernel " << static_cast<int>(kernel));
+    for_each_byte_kernel(m, [&](const moments::Centroid& c) {
       EXPECT_EQ(c.mass, static_cast<float>(s));
       EXPECT_EQ(c.cx, static_cast<float>(sx / s));
       EXPECT_EQ(c.cy, static_cast<float>(sy / s));
-    }
+    });
   }
-}
-
-std::vector<float> totals(const frame::Matrix& m, Totals k) {
-  float out[frame::kMaxPlanes];
-  const long n = moments::plane_totals(m, k, out);
-  return std::vector<float>(out, out + n);
 }
 
 TEST(PlaneTotals, BrightCharPlanes) {

@@ -4,15 +4,13 @@
 #include <opencv2/imgproc.hpp>
 
 #include "bench/scenes.h"
+#include "binedge_support.h"
 #include "region/binedge.h"
 #include "support/owned_matrix.h"
 
 namespace {
 
 using zt::OwnedMatrix;
-
-template <class T> T on_value() { return T(1); }
-template <> std::uint8_t on_value<std::uint8_t>() { return 255; }
 
 template <class T>
 class BinaryEdgesVsOpenCv : public ::testing::Test {};
@@ -23,12 +21,7 @@ TYPED_TEST_SUITE(BinaryEdgesVsOpenCv, CellTypes);
 template <class T>
 void check_against_erosion(const cv::Mat& img, long padding) {
   const int w = img.cols, h = img.rows;
-  // Padding in whole 8-byte units keeps every row aligned for its type.
-  OwnedMatrix in(frame::CellTypeOf<T>::value, 1, {w, h}, padding * 8);
-  OwnedMatrix out(frame::CellTypeOf<T>::value, 1, {w, h}, padding * 8 + 8);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) in.at<T>(x, y) = img.at<std::uint8_t>(y, x) ? T(x % 5 + 1) : T(0);
-  region::binary_edges(in.matrix(), out.matrix(), w, h);
+  OwnedMatrix out = scene_edges<T>(img, padding);
   cv::Mat eroded, expected;
   cv::erode(img, eroded, cv::getStructuringElement(cv::MORPH_RECT, {3, 3}), {-1, -1}, 1,
             cv::BORDER_REPLICATE);

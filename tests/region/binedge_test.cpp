@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "binedge_support.h"
 #include "region/binedge.h"
 #include "support/host_fixture.h"
 #include "support/owned_matrix.h"
@@ -19,9 +20,6 @@ namespace {
 using frame::CellType;
 using zt::OwnedMatrix;
 using Rows = std::vector<std::string>;
-
-template <class T> T on_value() { return T(1); }
-template <> std::uint8_t on_value<std::uint8_t>() { return 255; }
 
 template <class T>
 OwnedMatrix typed_image(const Rows& rows, long planes = 1, long padding = 8) {
@@ -155,12 +153,7 @@ TEST(BinaryEdgesValues, RegionAndOutputPlanes) {
 template <class T>
 void check_against_definition(const zt::Scene& img, long padding) {
   const int w = img.cols, h = img.rows;
-  // Padding in whole 8-byte units keeps every row aligned for its type.
-  OwnedMatrix in(frame::CellTypeOf<T>::value, 1, {w, h}, padding * 8);
-  OwnedMatrix out(frame::CellTypeOf<T>::value, 1, {w, h}, padding * 8 + 8);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) in.at<T>(x, y) = img.at<std::uint8_t>(y, x) ? T(x % 5 + 1) : T(0);
-  region::binary_edges(in.matrix(), out.matrix(), w, h);
+  OwnedMatrix out = scene_edges<T>(img, padding);
   long diff = 0;
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {

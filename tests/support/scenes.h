@@ -55,10 +55,12 @@ inline void draw_disc(Scene& s, int cx, int cy, int radius, std::uint8_t value) 
   }
 }
 
-// bench/scenes.h's discs_scene: the same random draws, the same discs.
-inline Scene discs_scene(int width, int height, int count, unsigned seed) {
-  Scene image(width, height);
-  if (width <= 0 || height <= 0) return image;
+// The random draws of discs_scene, here and in bench/scenes.h: draw(x, y, r)
+// for each of `count` discs, radii 4 .. max(5, min(w, h) / 16); none in an
+// empty image.
+template <class Draw>
+void random_discs(int width, int height, int count, unsigned seed, Draw draw) {
+  if (width <= 0 || height <= 0) return;
   std::mt19937 rng(seed);
   const int max_radius = std::max(5, std::min(width, height) / 16);
   std::uniform_int_distribution<int> x_dist(0, width - 1);
@@ -68,8 +70,14 @@ inline Scene discs_scene(int width, int height, int count, unsigned seed) {
     const int x = x_dist(rng);
     const int y = y_dist(rng);
     const int r = r_dist(rng);
-    draw_disc(image, x, y, r, 255);
+    draw(x, y, r);
   }
+}
+
+// bench/scenes.h's discs_scene: the same random draws, the same discs.
+inline Scene discs_scene(int width, int height, int count, unsigned seed) {
+  Scene image(width, height);
+  random_discs(width, height, count, seed, [&](int x, int y, int r) { draw_disc(image, x, y, r, 255); });
   return image;
 }
 
