@@ -104,7 +104,11 @@ OBJECTS = ["zelk.label", "zelk.label @mode 1", "zelk.label @charmode 1 @threshol
            "zelk.covariance", "zelk.ravg @alpha 0.25", "zelk.trackpoints @size 40 30",
            "zelk.blobs.moments", "zelk.blobs.centroids", "zelk.blobs.bounds",
            "zelk.blobs.orientation", "zelk.blobs.direction @mode 1", "zelk.blobs.elongation",
-           "zelk.blobs.sort"]
+           "zelk.blobs.sort",
+           # 64-bit values past a 32-bit long (Windows'), which cut to 32 bits
+           # would be 10, a seed on the first disc, and 40.
+           "zelk.label @threshold 4294967306", "zelk.floodfill @seed 4294967308 10",
+           "zelk.trackpoints @size 4294967336 30"]
 EVERY_FRAME = ["bin", "char4", "char1", "long1", "long3", "float32_1", "float32_3", "float32_4",
                "float64_1", "float64_2", "char_3d", "float32_3d", "line", "one", "bin", "long1"]
 CHAINS = [
@@ -114,6 +118,7 @@ CHAINS = [
     ["zelk.label", "zelk.blobs.moments", "zelk.blobs.elongation"],
     ["zelk.label", "zelk.blobs.bounds"],
     ["zelk.binedge", "zelk.hough", "zelk.extrema @threshold 5 @maxpoints 8"],
+    ["zelk.binedge", "zelk.hough", "zelk.extrema @threshold 4294967297 @maxpoints 4294967298"],
     ["zelk.label @mode 1", "zelk.mean"],
     ["zelk.label", "zelk.blobs.centroids", "zelk.covariance"],
     ["zelk.label", "zelk.blobs.centroids", "zelk.trackpoints @size 64 48"],
