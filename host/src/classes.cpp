@@ -257,6 +257,24 @@ void addbang(method f) {
 
 namespace zelk::host {
 
+namespace {
+AttributeInfo attribute_info(const Attr* a, bool wrapper) {
+  AttributeInfo ai;
+  ai.name = a->name->s_name;
+  ai.type = a->type->s_name;
+  ai.flags = a->flags;
+  ai.max_count = a->maxcount;
+  ai.user_gettable = attr_gettable(a, Access::Patch);
+  ai.user_settable = attr_settable(a, Access::Patch);
+  ai.clip_min = a->usemin;
+  ai.clip_max = a->usemax;
+  ai.min = a->min;
+  ai.max = a->max;
+  ai.wrapper = wrapper;
+  return ai;
+}
+}  // namespace
+
 bool class_info(const std::string& max_name, ClassInfo* out) {
   Class* mc = find_max_class(max_name);
   if (!mc || !out) return false;
@@ -270,19 +288,12 @@ bool class_info(const std::string& max_name, ClassInfo* out) {
   if (mc->jit) {
     Class* jc = mc->jit;
     info.jit_name = jc->name;
-    for (Attr* a : jc->attrs) {
-      AttributeInfo ai;
-      ai.name = a->name->s_name;
-      ai.type = a->type->s_name;
-      ai.flags = a->flags;
-      ai.max_count = a->maxcount;
-      ai.user_gettable = attr_gettable(a, Access::Patch);
-      ai.user_settable = attr_settable(a, Access::Patch);
-      ai.clip_min = a->usemin;
-      ai.clip_max = a->usemax;
-      ai.min = a->min;
-      ai.max = a->max;
-      info.attributes.push_back(ai);
+    for (Attr* a : jc->attrs) info.attributes.push_back(attribute_info(a, false));
+    if (mc->standard_wrapped || mc->mop_wrapped) {
+      for (Attr* a : obex_class()->attrs)
+        if (!(mc->standard_wrapped && jc->find_attr(a->name->s_name)))
+          info.wrapper_attributes.push_back(attribute_info(a, true));
+      info.wrapper_messages = {"clear", "getattributes", "getstate"};
     }
     if (mc->standard_wrapped)
       for (const Method& m : jc->methods)

@@ -283,6 +283,12 @@ t_jit_matrix_info io_constrain(const Io* io, t_jit_matrix_info info);
 
 // ---- the wrapper's obex ---------------------------------------------------------------------------------------
 
+// Output modes of the wrapper, as Max numbers them.
+inline constexpr long kModeNone = 0;   // no output
+inline constexpr long kModeCalc = 1;   // calculate and output
+inline constexpr long kModeInput = 2;  // pass the input through
+inline constexpr long kModeLast = 3;   // send the last output again
+
 struct Obex {
   t_object ob;
   t_atom_long outputmode;

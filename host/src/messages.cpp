@@ -3,6 +3,8 @@
 // answered through the dump outlet. Refusals and unknown messages become
 // console lines, never crashes.
 #include <cstring>
+#include <string_view>
+#include <vector>
 
 #include "internal.h"
 
@@ -89,6 +91,54 @@ Dispatch patch_get(t_object* x, const char* name) {
   return Dispatch::Handled;
 }
 
+// Names of the attributes a patch may get: the computing object's, then the wrapper's.
+std::vector<t_symbol*> gettable_names(t_object* x) {
+  std::vector<t_symbol*> names;
+  Class* c = class_of(x);
+  Obex* ob = obex_of(x);
+  if (!c || !ob) return names;
+  std::vector<Attr*> attrs;
+  if (c->standard_wrapped && ob->jitob)
+    if (Class* jc = class_of(ob->jitob)) attrs = jc->attrs;
+  if (c->standard_wrapped || c->mop_wrapped)
+    attrs.insert(attrs.end(), obex_class()->attrs.begin(), obex_class()->attrs.end());
+  for (Attr* a : attrs) {
+    void* target = nullptr;
+    // Only the attribute a name reaches counts: the object's own hides the wrapper's.
+    if (attr_gettable(a, Access::Patch) && patch_attr(x, a->name->s_name, &target) == a)
+      names.push_back(a->name);
+  }
+  return names;
+}
+
+// The messages every wrapped Jitter object understands.
+Dispatch wrapper_message(t_object* x, t_symbol* s) {
+  Class* c = class_of(x);
+  Obex* ob = obex_of(x);
+  if (!c || !ob || !(c->standard_wrapped || c->mop_wrapped)) return Dispatch::Unknown;
+  std::string_view name = s->s_name;
+  if (name == "clear") {
+    for (long j = 0; ob->mop && j < ob->mop->noutputs; ++j)
+      if (ob->own_out[j]) jit_object_method(ob->own_out[j], _jit_sym_clear);
+    return Dispatch::Handled;
+  }
+  if (name == "getattributes") {
+    std::vector<t_atom> atoms;
+    for (t_symbol* n : gettable_names(x)) {
+      t_atom a;
+      jit_atom_setsym(&a, n);
+      atoms.push_back(a);
+    }
+    max_jit_obex_dumpout(x, gensym("attributes"), static_cast<short>(atoms.size()), atoms.data());
+    return Dispatch::Handled;
+  }
+  if (name == "getstate") {
+    for (t_symbol* n : gettable_names(x)) patch_get(x, n->s_name);
+    return Dispatch::Handled;
+  }
+  return Dispatch::Unknown;
+}
+
 Dispatch max_dispatch(t_object* x, int inlet, t_symbol* s, long argc, t_atom* argv) {
   Class* c = class_of(x);
   if (!c || !s) return Dispatch::Unknown;
@@ -111,7 +161,9 @@ Dispatch max_dispatch(t_object* x, int inlet, t_symbol* s, long argc, t_atom* ar
     }
   }
   if (c->is_max) {
-    Dispatch d = patch_set(x, s, argc, argv);
+    Dispatch d = wrapper_message(x, s);
+    if (d != Dispatch::Unknown) return d;
+    d = patch_set(x, s, argc, argv);
     if (d != Dispatch::Unknown) return d;
     if (std::strncmp(s->s_name, "get", 3) == 0) {
       d = patch_get(x, s->s_name + 3);

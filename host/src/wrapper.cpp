@@ -5,17 +5,158 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "internal.h"
 
 namespace zelk::host::detail {
 namespace {
 
+// ---- the wrapper's matrix attributes ----------------------------------------
+// dim, type and planecount set every output's matrix; out_... the first
+// output's, in_... (read only) the matrix the first input is converted into.
+// Values always end within the operator's constraints for that output.
+
+enum class Prop { Dim, Type, Planecount, Name };
+
+struct MatrixRef {
+  Matrix* m;
+  const Io* io;
+};
+
+// The matrices an attribute reads (the first of them) and writes.
+std::vector<MatrixRef> matrices_of(Obex* ob, char which) {
+  std::vector<MatrixRef> out;
+  if (!ob || !ob->mop) return out;
+  if (which == 'i') {
+    if (ob->mop->ninputs > 0 && ob->own_in[0]) out.push_back({ob->own_in[0], ob->mop->inputs[0]});
+    return out;
+  }
+  long n = which == 'o' ? std::min(1L, ob->mop->noutputs) : ob->mop->noutputs;
+  for (long j = 0; j < n; ++j)
+    if (ob->own_out[j]) out.push_back({ob->own_out[j], ob->mop->outputs[j]});
+  return out;
+}
+
+char which_of(const Attr* a);
+
+Prop prop_of(const Attr* a) {
+  std::string_view n = a->name->s_name;
+  if (char w = which_of(a); w != 'a') n.remove_prefix(w == 'o' ? 4 : 3);
+  if (n == "dim") return Prop::Dim;
+  if (n == "type") return Prop::Type;
+  if (n == "planecount") return Prop::Planecount;
+  return Prop::Name;
+}
+
+char which_of(const Attr* a) {
+  const char* n = a->name->s_name;
+  if (std::strncmp(n, "out_", 4) == 0) return 'o';
+  if (std::strncmp(n, "in_", 3) == 0) return 'i';
+  return 'a';
+}
+
+t_jit_err matrix_prop_get(void* x, void* attr, long* count, t_atom** atoms) {
+  auto* a = static_cast<Attr*>(attr);
+  if (!count || !atoms) return JIT_ERR_INVALID_PTR;
+  std::vector<MatrixRef> ms = matrices_of(static_cast<Obex*>(x), which_of(a));
+  std::vector<t_atom> v;
+  if (!ms.empty()) {
+    const t_jit_matrix_info& i = ms[0].m->info;
+    t_atom t;
+    switch (prop_of(a)) {
+      case Prop::Dim:
+        for (long k = 0; k < i.dimcount; ++k) v.push_back((jit_atom_setlong(&t, i.dim[k]), t));
+        break;
+      case Prop::Type: v.push_back((jit_atom_setsym(&t, i.type), t)); break;
+      case Prop::Planecount: v.push_back((jit_atom_setlong(&t, i.planecount), t)); break;
+      case Prop::Name: {
+        Prefix* p = prefix_of(ms[0].m);
+        v.push_back((jit_atom_setsym(&t, p && p->registered ? p->registered : _jit_sym_nothing), t));
+        break;
+      }
+    }
+  }
+  long n = static_cast<long>(v.size());
+  if (!*atoms || *count <= 0) {
+    *count = 0;
+    *atoms = nullptr;
+    if (n == 0) return JIT_ERR_NONE;
+    *atoms = static_cast<t_atom*>(jit_getbytes(n * static_cast<long>(sizeof(t_atom))));
+    if (!*atoms) return JIT_ERR_OUT_OF_MEM;
+    *count = n;
+  } else {
+    *count = std::min(*count, n);
+  }
+  std::copy(v.begin(), v.begin() + *count, *atoms);
+  return JIT_ERR_NONE;
+}
+
+bool is_num(const t_atom& a) { return a.a_type == A_LONG || a.a_type == A_FLOAT; }
+
+t_jit_err matrix_prop_set(void* x, void* attr, long argc, t_atom* argv) {
+  auto* a = static_cast<Attr*>(attr);
+  if (argc < 1 || !argv) return JIT_ERR_INVALID_INPUT;
+  Prop prop = prop_of(a);
+  std::vector<MatrixRef> ms = matrices_of(static_cast<Obex*>(x), which_of(a));
+  if (prop == Prop::Name) {
+    if (argv[0].a_type != A_SYM || !argv[0].a_w.w_sym || !*argv[0].a_w.w_sym->s_name)
+      return JIT_ERR_MISMATCH_TYPE;
+    for (const MatrixRef& r : ms)
+      if (!register_object(r.m, argv[0].a_w.w_sym)) return JIT_ERR_DUPLICATE;
+    return JIT_ERR_NONE;
+  }
+  if (prop == Prop::Type ? (argv[0].a_type != A_SYM || !type_known(argv[0].a_w.w_sym))
+                         : !std::all_of(argv, argv + std::min(argc, a->maxcount), is_num))
+    return JIT_ERR_MISMATCH_TYPE;
+  for (const MatrixRef& r : ms) {
+    t_jit_matrix_info info = r.m->info;
+    if (prop == Prop::Type) {
+      info.type = argv[0].a_w.w_sym;
+    } else if (prop == Prop::Planecount) {
+      info.planecount = std::clamp(static_cast<long>(jit_atom_getlong(argv)), 1L,
+                                   static_cast<long>(JIT_MATRIX_MAX_PLANECOUNT));
+    } else {
+      info.dimcount = std::min(argc, static_cast<long>(JIT_MATRIX_MAX_DIMCOUNT));
+      for (long k = 0; k < info.dimcount; ++k)
+        info.dim[k] = std::max(1L, static_cast<long>(jit_atom_getlong(argv + k)));
+    }
+    info = io_constrain(r.io, info);
+    if (t_jit_err e = matrix_setinfo(r.m, &info)) return e;
+  }
+  return JIT_ERR_NONE;
+}
+
 Class* make_obex_class() {
   Class* c = new_class("max_jit_obex", false);
   c->size = sizeof(Obex);
-  builtin_attr(c, "outputmode", _jit_sym_long, offsetof(Obex, outputmode));
+  jit_attr_addfilterset_clip(builtin_attr(c, "outputmode", _jit_sym_long, offsetof(Obex, outputmode)), 0,
+                             kModeLast, 1, 1);
   jit_attr_addfilterset_clip(builtin_attr(c, "adapt", _jit_sym_long, offsetof(Obex, adapt)), 0, 1, 1, 1);
+  struct Spec {
+    const char* name;
+    t_symbol* type;
+    long max;
+  };
+  const Spec specs[] = {{"dim", _jit_sym_long, JIT_MATRIX_MAX_DIMCOUNT},
+                        {"type", _jit_sym_symbol, 1},
+                        {"planecount", _jit_sym_long, 1}};
+  for (const char* prefix : {"", "out_", "in_"}) {
+    for (const Spec& s : specs) {
+      Attr* a = builtin_attr(c, (std::string(prefix) + s.name).c_str(), s.type, 0, s.max);
+      a->get = fn_cast<method>(matrix_prop_get);
+      a->set = fn_cast<method>(matrix_prop_set);
+      if (*prefix == 'i') a->flags = JIT_ATTR_SET_OPAQUE_USER;
+    }
+    if (*prefix) {
+      Attr* a = builtin_attr(c, (std::string(prefix) + "name").c_str(), _jit_sym_symbol, 0);
+      a->get = fn_cast<method>(matrix_prop_get);
+      a->set = fn_cast<method>(matrix_prop_set);
+      if (*prefix == 'i') a->flags = JIT_ATTR_SET_OPAQUE_USER;
+    }
+  }
   register_jit_class(c);
   return c;
 }
@@ -30,6 +171,18 @@ void send_outputs(t_object* x, Obex* ob) {
     outlet_anything(ob->out_outlet[j], _jit_sym_jit_matrix, 1, &a);
   }
   (void)x;
+}
+
+// Outputs without calculating: the incoming matrix itself on every matrix outlet.
+void send_input(Obex* ob, Matrix* in) {
+  Prefix* p = prefix_of(in);
+  if (!p || !p->registered) return;
+  for (long j = ob->mop->noutputs - 1; j >= 0; --j) {
+    if (!ob->out_outlet[j]) continue;
+    t_atom a;
+    jit_atom_setsym(&a, p->registered);
+    outlet_anything(ob->out_outlet[j], _jit_sym_jit_matrix, 1, &a);
+  }
 }
 
 t_jit_err run_calc(Obex* ob) {
@@ -102,15 +255,20 @@ void* mop_jit_matrix(t_object* x, t_symbol*, long argc, t_atom* argv) {
   mop->inputlist->items[idx] = use;
   if (idx != 0) return nullptr;  // only the leftmost input starts a frame
   if (ob->adapt) adapt_outputs(ob, use);
-  if (ob->outputmode != 0) {
-    Class* c = class_of(x);
-    if (c->mproc) {
-      fn_cast<t_jit_err (*)(void*, void*)>(c->mproc)(x, mop);
-    } else if (t_jit_err e = run_calc(ob)) {
+  Class* c = class_of(x);
+  if (c->mproc) {
+    // An object's own procedure runs for every matrix, as in Max: it keeps
+    // its results current and checks the output mode where it sends.
+    fn_cast<t_jit_err (*)(void*, void*)>(c->mproc)(x, mop);
+  } else if (ob->outputmode == kModeCalc) {
+    if (t_jit_err e = run_calc(ob))
       jit_error_code(x, e);
-    } else {
+    else
       send_outputs(x, ob);
-    }
+  } else if (ob->outputmode == kModeInput) {
+    send_input(ob, use);
+  } else if (ob->outputmode == kModeLast) {
+    send_outputs(x, ob);
   }
   // The incoming matrix belongs to someone else; keep no pointer to it.
   mop->inputlist->items[idx] = ob->own_in[idx];

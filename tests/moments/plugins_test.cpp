@@ -393,4 +393,35 @@ TEST(ListOutput, NoSteadyStateAllocation) {
   EXPECT_EQ(zelk::host::memory().allocations, before.allocations);
 }
 
+// The matrix procedure runs for every matrix whatever the output mode: a
+// bang after output mode 0 sends the last frame's values, not older ones.
+TEST(ListOutput, EveryFrameIsComputedWhateverTheOutputMode) {
+  auto b = zt::make_box("zelk.sum");
+  auto six = make_matrix(_jit_sym_char, 1, {2, 1});
+  cell<std::uint8_t>(six.get(), 0) = 6;
+  auto twelve = make_matrix(_jit_sym_char, 1, {2, 1});
+  cell<std::uint8_t>(twelve.get(), 0) = 5;
+  cell<std::uint8_t>(twelve.get(), 1) = 7;
+  b->send_matrix(six.get());
+  sent(*b);
+  for (long mode : {0, 2, 3}) {
+    b->send_text("outputmode " + std::to_string(mode));
+    b->send_matrix(twelve.get());
+    auto s = sent(*b);
+    EXPECT_EQ(s.empty(), mode == 0) << mode;
+    b->send_text("outputmode 1");
+    b->send_text("bang");
+    s = sent(*b);
+    ASSERT_EQ(s.size(), 1u) << mode;
+    expect_values(s[0].values, {12});
+    b->send_matrix(six.get());
+    sent(*b);
+  }
+  // zelk.moments sends as soon as it has computed; it has no check of its own.
+  auto m = zt::make_box("zelk.moments @outputmode 0");
+  auto in = two_by_one();
+  m->send_matrix(in.get());
+  EXPECT_EQ(sent(*m).size(), 4u);
+}
+
 }  // namespace

@@ -225,4 +225,27 @@ TEST(ZelkLabelCalc, WorksOnTheSmallerOfInputAndOutput) {
   EXPECT_EQ(calc(empty.get(), empty_out.get()), JIT_ERR_NONE);
 }
 
+// A fixed output (adapt 0 with dim, or matrix arguments) keeps its size; the
+// labels cover the part that input and output share, the rest stays 0.
+TEST(ZelkLabelBox, FixedOutputLabelsTheSharedPart) {
+  struct Case {
+    const char* box;
+    std::vector<std::string> frame;
+    std::vector<long> want;  // the sent matrix, row by row
+  } const cases[] = {
+      {"zelk.label @adapt 0 @dim 8 4 @planecount 1",
+       {"##.....#.#", "##.....#.#", "##.......#", "##.......#"},
+       {1, 1, 0, 0, 0, 0, 0, 2, 1, 1, 0, 0, 0, 0, 0, 2, 1, 1, 0, 0, 0, 0, 0, 0, 1, 1, 0, 0, 0, 0, 0, 0}},
+      {"zelk.label 1 long 4 3", {"#.", ".#"}, {1, 0, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    auto b = make_box(c.box);
+    auto in = char_image(c.frame);
+    b->send_matrix(in.get());
+    auto sent = zt::sent_matrices(*b);
+    ASSERT_EQ(sent.size(), 1u) << c.box;
+    EXPECT_EQ(cells_of<std::int32_t>(sent[0]), c.want) << c.box;
+  }
+}
+
 }  // namespace

@@ -160,6 +160,7 @@ struct AttributeInfo {
   bool user_settable = true;
   bool clip_min = false, clip_max = false;
   double min = 0, max = 0;
+  bool wrapper = false;  // the Max wrapper's (outputmode, dim, ...), not the object's
 };
 struct ClassInfo {
   std::string max_name;
@@ -169,6 +170,10 @@ struct ClassInfo {
   std::string description;
   std::vector<AttributeInfo> attributes;  // in registration order
   std::vector<std::string> messages;      // Jitter methods a patch may send, and Max messages
+  // What the Max wrapper adds to every matrix object (an attribute of the
+  // object's own of the same name hides the wrapper's).
+  std::vector<AttributeInfo> wrapper_attributes;
+  std::vector<std::string> wrapper_messages;
   int matrix_inputs = 0, matrix_outputs = 0;
 };
 // Description of a loaded object; false when the object is not loaded.
