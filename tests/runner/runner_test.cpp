@@ -217,6 +217,16 @@ TEST_F(Runner, BadBoxesSendsAndOptionsExitWithStatus2) {
       {{"--input", in, "--", ""}, "no object name"},
       {{"--send", "1 reset", "--input", in, "--", "zelk.label"}, "there is no box 1"},
       {{"--send", "0 frobnicate 3", "--input", in, "--", "zelk.label"}, "frobnicate"},
+      // Values are checked before the first frame runs, not when their step comes.
+      {{"--input", in, "--send", "0 mode foo", "--", "zelk.label"}, "cannot take 'foo'"},
+      {{"--input", in, "--send", "0 outputmode", "--", "zelk.label"}, "needs a value"},
+      {{"--input", in, "--send", "0 type banana", "--", "zelk.label"}, "cannot take 'banana'"},
+      {{"--input", in, "--send", "0 dim 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25 26 "
+                                 "27 28 29 30 31 32 33", "--", "zelk.label"}, "at most 32 values"},
+      {{"--input", in, "--send", "0 in_dim 3", "--", "zelk.label"}, "cannot be set"},
+      {{"--input", in, "--", "zelk.label @charmode x"}, "cannot take 'x'"},
+      {{"--input", in, "--", "zelk.label @outputmode 1 2"}, "one value"},
+      {{"--input", in, "--", "zelk.label 1 banana 4"}, "malformed argument 'banana'"},
       {{"--send", "x reset", "--input", in, "--", "zelk.label"}, "expected a box number"},
       {{"--send", "0", "--input", in, "--", "zelk.label"}, "no message"},
       {{"--input", in, "zelk.label"}, "unknown argument 'zelk.label'"},
@@ -274,6 +284,21 @@ TEST_F(Runner, ListsConsoleLinesAndBangsAreEventsAndSavesNeverOverwrite) {
                                                     matrix_line(1, 0, "char", "6,5", out + "/f0001_b0_zelk.label_2.npy")}));
   for (const char* f : {"f0000_b0_zelk.label.npy", "f0001_b0_zelk.label.npy", "f0001_b0_zelk.label_2.npy"})
     EXPECT_EQ(saved_cells(out + "/" + f, "|u1", "(5, 6, 1)"), kLabels) << f;
+}
+
+// The wrapper's attributes as box arguments and --send steps; in a chain a
+// list object's numbers do not reach the next box.
+TEST_F(Runner, WrapperAttributesAndOnlyMatricesAlongAChain) {
+  const std::string in = pgm("scene.pgm", kScene);
+  Result r = zelk({"run", "--input", in, "--send", "0 getoutputmode", "--send", "0 outputmode 1", "--send",
+                   "0 bang", "--", "zelk.sum @outputmode 0", "zelk.label"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string sum = R"({"frame":1,"box":0,"object":"zelk.sum","event":"outlet",)";
+  EXPECT_EQ(r.lines(), (std::vector<std::string>{sum + R"("outlet":1,"selector":"outputmode","atoms":[0]})",
+                                                 sum + R"("outlet":0,"selector":"float","atoms":[3315]})"}));
+  Result fixed = zelk({"run", "--input", in, "--", "zelk.label @adapt 0 @dim 4 3 @planecount 1"});
+  ASSERT_EQ(fixed.status, 0) << fixed.err;
+  EXPECT_EQ(fixed.lines(), (std::vector<std::string>{matrix_line(0, 0, "long", "4,3")}));
 }
 
 }  // namespace

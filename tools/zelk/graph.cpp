@@ -1,6 +1,7 @@
 #include "tools/zelk/graph.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <sstream>
 
 namespace zelk::runner {
@@ -13,15 +14,75 @@ std::vector<std::string> words(const std::string& s) {
   return out;
 }
 
+// As the host reads a word of box text: a number, else a symbol.
+bool is_number(const std::string& w) {
+  if (w.empty() || w.find_first_not_of("0123456789+-.eE") != std::string::npos) return false;
+  char* end = nullptr;
+  std::strtod(w.c_str(), &end);
+  return end == w.c_str() + w.size() && w.find_first_of("0123456789") != std::string::npos;
+}
+
+bool is_type_name(const std::string& w) {
+  return w == "char" || w == "long" || w == "float32" || w == "float64";
+}
+
+// The attribute a patch reaches by this name: the object's own, else the wrapper's.
 const host::AttributeInfo* find_attribute(const host::ClassInfo& ci, const std::string& name) {
-  for (const auto& a : ci.attributes)
-    if (a.name == name) return &a;
+  for (const auto* list : {&ci.attributes, &ci.wrapper_attributes})
+    for (const auto& a : *list)
+      if (a.name == name) return &a;
   return nullptr;
 }
 
-// The `@name value...` arguments of a box text, checked against the class.
+// Values for attribute `a` as the host would take them; false with the reason.
+bool check_values(const host::AttributeInfo& a, const std::vector<std::string>& values, std::string* why) {
+  if (!a.user_settable) {
+    *why = "the attribute '" + a.name + "' cannot be set";
+    return false;
+  }
+  if (values.empty()) {
+    *why = "the attribute '" + a.name + "' needs a value";
+    return false;
+  }
+  if (static_cast<long>(values.size()) > a.max_count) {
+    *why = "the attribute '" + a.name + "' takes " +
+           (a.max_count == 1 ? std::string("one value") : "at most " + std::to_string(a.max_count) + " values");
+    return false;
+  }
+  for (const std::string& v : values) {
+    const bool number = is_number(v);
+    bool ok = true;
+    if (a.type == "symbol")
+      ok = !number && (!(a.wrapper && (a.name == "type" || a.name == "out_type")) || is_type_name(v));
+    else if (a.type != "atom")
+      ok = number;
+    if (!ok) {
+      *why = "the attribute '" + a.name + "' (" + a.type + ") cannot take '" + v + "'";
+      return false;
+    }
+  }
+  return true;
+}
+
+// Matrix arguments before the first @: [planecount] [type] [dim...].
+bool check_matrix_arguments(const std::vector<std::string>& w, std::size_t end, std::string* why) {
+  std::size_t i = 1;
+  if (i < end && is_number(w[i])) ++i;
+  if (i < end && is_type_name(w[i])) ++i;
+  while (i < end && is_number(w[i])) ++i;
+  if (i < end) {
+    *why = "malformed argument '" + w[i] + "': matrix arguments are [planecount] [type] [dim...] before any @";
+    return false;
+  }
+  return true;
+}
+
+// The arguments of a box text, checked against the class.
 bool check_box_arguments(const std::vector<std::string>& w, const host::ClassInfo* ci, std::string* why) {
-  for (std::size_t i = 1; i < w.size(); ++i) {
+  std::size_t first_at = 1;
+  while (first_at < w.size() && w[first_at][0] != '@') ++first_at;
+  if (ci && ci->matrix_inputs + ci->matrix_outputs > 0 && !check_matrix_arguments(w, first_at, why)) return false;
+  for (std::size_t i = first_at; i < w.size(); ++i) {
     if (w[i][0] != '@') continue;
     const std::string name = w[i].substr(1);
     if (name.empty()) {
@@ -32,14 +93,17 @@ bool check_box_arguments(const std::vector<std::string>& w, const host::ClassInf
       *why = "malformed argument '" + w[i] + "': no value after it";
       return false;
     }
-    if (ci && !ci->attributes.empty()) {
+    if (ci && !(ci->attributes.empty() && ci->wrapper_attributes.empty())) {
       const host::AttributeInfo* a = find_attribute(*ci, name);
       if (!a) {
         *why = "malformed argument '" + w[i] + "': " + w[0] + " has no attribute '" + name + "'";
         return false;
       }
-      if (!a->user_settable) {
-        *why = "malformed argument '" + w[i] + "': the attribute '" + name + "' of " + w[0] + " cannot be set";
+      std::vector<std::string> values;
+      for (std::size_t j = i + 1; j < w.size() && w[j][0] != '@'; ++j) values.push_back(w[j]);
+      std::string reason;
+      if (!check_values(*a, values, &reason)) {
+        *why = "malformed argument '" + w[i] + "': " + reason + " of " + w[0];
         return false;
       }
     }
@@ -50,6 +114,35 @@ bool check_box_arguments(const std::vector<std::string>& w, const host::ClassInf
 const std::vector<int> kNone;
 
 }  // namespace
+
+bool check_message(const host::ClassInfo& ci, const std::string& message, std::string* why) {
+  std::vector<std::string> w = words(message);
+  if (w.empty()) {
+    *why = "no message";
+    return false;
+  }
+  const std::string& selector = w[0];
+  if (ci.messages.empty() && ci.attributes.empty() && ci.wrapper_attributes.empty()) return true;
+  const host::AttributeInfo* a = find_attribute(ci, selector);
+  auto has = [&](const std::vector<std::string>& list) {
+    return std::find(list.begin(), list.end(), selector) != list.end();
+  };
+  // Messages the object or its wrapper answer come first, as the host dispatches them.
+  if (has(ci.messages) || has(ci.wrapper_messages)) return true;
+  if (a) {
+    if (!check_values(*a, {w.begin() + 1, w.end()}, why)) return false;
+    return true;
+  }
+  if (selector.rfind("get", 0) == 0) {
+    if (const host::AttributeInfo* g = find_attribute(ci, selector.substr(3))) {
+      if (g->user_gettable) return true;
+      *why = "the attribute '" + g->name + "' cannot be read";
+      return false;
+    }
+  }
+  *why = "has no message or attribute '" + selector + "'";
+  return false;
+}
 
 Graph::~Graph() {
   // Closing the patch is no step: what boxes say while freed is not reported.
@@ -94,6 +187,8 @@ bool Graph::build_chain(const std::vector<std::string>& texts, std::string* why)
   for (std::size_t j = 0; j < texts.size(); ++j)
     if (!add_box(texts[j], "", "box " + std::to_string(j) + " '" + texts[j] + "'", why)) return false;
   for (std::size_t j = 0; j + 1 < nodes_.size(); ++j) {
+    // Only matrices go on: a box without a matrix outlet has no cord to the next.
+    if (nodes_[j].info.matrix_outputs < 1) continue;
     nodes_[j].box->connect(0, *nodes_[j + 1].box);
     wires_.push_back({static_cast<int>(j), 0, static_cast<int>(j + 1), 0});
   }

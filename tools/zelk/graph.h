@@ -25,6 +25,11 @@ struct Wire {
   int from, outlet, to, inlet;
 };
 
+// Whether a box of this class takes `message` ("threshold 5", "reset",
+// "getdim"): a message it has, or an attribute with values it accepts, or a
+// getter of one a patch may read. False with the reason.
+bool check_message(const host::ClassInfo& ci, const std::string& message, std::string* why);
+
 class Graph {
  public:
   ~Graph();

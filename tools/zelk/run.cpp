@@ -254,15 +254,9 @@ int run_session(Options& o) {
     if (s.kind != Step::Kind::Send) continue;
     s.box = graph.find(s.target);
     if (s.box < 0) return fail("--send '" + s.text + "': the patch has no box " + s.target);
-    const host::ClassInfo& ci = graph.nodes()[s.box].info;
-    std::string selector;
-    std::istringstream(s.message) >> selector;
-    bool known = ci.messages.empty() && ci.attributes.empty();
-    for (const auto& m : ci.messages) known = known || m == selector;
-    for (const auto& a : ci.attributes) known = known || a.name == selector || "get" + a.name == selector;
-    if (!known)
+    if (!check_message(graph.nodes()[s.box].info, s.message, &why))
       return fail("--send '" + s.text + "': " + graph.nodes()[s.box].object + " (box " + std::to_string(s.box) +
-                  ") has no message or attribute '" + selector + "'");
+                  ") " + why);
   }
 
   SessionOptions so;
