@@ -95,6 +95,29 @@ TEST_F(Help, SumShowsItsPortsWithTheirAssistTexts) {
   EXPECT_FALSE(contains(messages, "assist")) << messages;
 }
 
+TEST_F(Help, ListsTheWrappersAttributesAndMessagesApart) {
+  Result r = zelk({"help", "zelk.label"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string out = r.out;
+  const std::size_t own = out.find("\nattributes:"), wrapper = out.find("\nwrapper attributes");
+  ASSERT_NE(own, std::string::npos) << out;
+  ASSERT_NE(wrapper, std::string::npos) << out;
+  EXPECT_LT(own, wrapper);
+  struct Want {
+    const char* line;
+    const char* note;
+  } const wants[] = {{"  outputmode ", "clipped to 0..3"}, {"  adapt ", "default 1"}, {"  dim ", "up to 32 values"},
+                     {"  type ", "default char"},       {"  out_name ", "symbol"},  {"  in_dim ", "read only"}};
+  for (const Want& w : wants) {
+    const std::string line = line_starting(r, w.line);
+    EXPECT_TRUE(contains(line, w.note)) << line;
+    EXPECT_TRUE(contains(line, "the wrapper's")) << line;
+  }
+  EXPECT_FALSE(contains(line_starting(r, "  charmode "), "the wrapper's"));
+  const std::string messages = line_starting(r, "wrapper messages:");
+  for (const char* m : {" clear", " getattributes", " getstate"}) EXPECT_TRUE(contains(messages, m)) << messages;
+}
+
 TEST_F(Help, InfoIsTheSameAsHelp) {
   Result help = zelk({"help", "zelk.sum"});
   Result info = zelk({"info", "zelk.sum"});

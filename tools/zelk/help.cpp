@@ -36,7 +36,9 @@ const char kInfoHelp[] =
     "inlets and outlets with their assist texts, its attributes (type, how many\n"
     "values an array holds, the value of a new box, the range values are clipped\n"
     "to, \"read only\" where a patch cannot set it) and the messages a patch can\n"
-    "send it. zelk list shows the object names.\n"
+    "send it, then the attributes and messages of the Max wrapper around it\n"
+    "(outputmode, adapt, dim, type, planecount, ...). zelk list shows the object\n"
+    "names.\n"
     "\n"
     "Exit status: 0 when the object was described; 2 for an object that cannot be\n"
     "loaded or a usage error.\n";
@@ -98,6 +100,7 @@ std::string attribute_line(const host::AttributeInfo& a, const host::Box* box) {
                     (a.clip_max ? number_text(a.max) : std::string()));
   if (!a.user_settable) notes.push_back("read only");
   if (!a.user_gettable) notes.push_back("not gettable");
+  if (a.wrapper) notes.push_back("the wrapper's");
   for (std::size_t i = 0; i < notes.size(); ++i) line += (i ? ", " : "") + notes[i];
   while (!line.empty() && line.back() == ' ') line.pop_back();
   return line;
@@ -180,9 +183,18 @@ int info_command(int argc, char** argv) {
   }
   std::printf("attributes:%s\n", ci.attributes.empty() ? " (none)" : "");
   for (const auto& a : ci.attributes) std::printf("%s\n", attribute_line(a, box.get()).c_str());
+  if (!ci.wrapper_attributes.empty()) {
+    std::printf("wrapper attributes (the Max wrapper's, as every Jitter matrix object has them):\n");
+    for (const auto& a : ci.wrapper_attributes) std::printf("%s\n", attribute_line(a, box.get()).c_str());
+  }
   std::printf("messages:");
   for (const auto& m : ci.messages) std::printf(" %s", m.c_str());
   std::printf("%s\n", ci.messages.empty() ? " (none)" : "");
+  if (!ci.wrapper_messages.empty()) {
+    std::printf("wrapper messages:");
+    for (const auto& m : ci.wrapper_messages) std::printf(" %s", m.c_str());
+    std::printf(" getNAME (any attribute NAME a patch may read, answered on the dump outlet)\n");
+  }
   return std::fflush(stdout) == 0 ? kExitOk : kExitFailure;
 }
 
