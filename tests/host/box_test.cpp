@@ -8,16 +8,13 @@
 
 namespace {
 
+using probe::Owned;
+
 using zelk::host::Box;
 using zelk::host::Event;
 using zelk::host::event_matrix;
 using zelk::host::matrix_info;
 using zelk::host::new_matrix;
-
-struct Freed {
-  void operator()(void* m) const { jit_object_free(m); }
-};
-using Owned = std::unique_ptr<void, Freed>;
 
 std::vector<const Event*> of_kind(const Box& b, Event::Kind k) {
   std::vector<const Event*> out;

@@ -6,18 +6,16 @@
 #include <cstring>
 
 #include "jit.common.h"
+#include "probe.h"
 #include "zelk/host.h"
 
 namespace {
 
+using probe::Owned;
+
 using zelk::host::matrix_data;
 using zelk::host::matrix_info;
 using zelk::host::new_matrix;
-
-struct Freed {
-  void operator()(void* m) const { jit_object_free(m); }
-};
-using Owned = std::unique_ptr<void, Freed>;
 
 Owned make(t_symbol* type, long planes, std::vector<long> dims) {
   return Owned(new_matrix(type, planes, dims));

@@ -13,6 +13,12 @@
 
 namespace probe {
 
+// A Jitter object the test owns, freed when it goes out of scope.
+struct Freed {
+  void operator()(void* m) const { jit_object_free(m); }
+};
+using Owned = std::unique_ptr<void, Freed>;
+
 inline constexpr long kOrdinary = 0x08040000;
 inline constexpr long kOutput = 0x00040200;
 inline constexpr long kHidden = 0x00000300;
