@@ -3,6 +3,7 @@
 // the wrapper's own matrices, and the default "jit_matrix" handler that
 // adapts input and outputs, runs matrix_calc and sends the results.
 #include <algorithm>
+#include <climits>
 #include <cstddef>
 #include <cstring>
 #include <string>
@@ -20,6 +21,11 @@ namespace {
 // Values always end within the operator's constraints for that output.
 
 enum class Prop { Dim, Type, Planecount, Name };
+
+// A number as a `long` (32 bits on Windows), saturated rather than wrapped.
+long long_of(const t_atom* a) {
+  return static_cast<long>(std::clamp<t_atom_long>(jit_atom_getlong(const_cast<t_atom*>(a)), LONG_MIN, LONG_MAX));
+}
 
 struct MatrixRef {
   Matrix* m;
@@ -116,12 +122,12 @@ t_jit_err matrix_prop_set(void* x, void* attr, long argc, t_atom* argv) {
     if (prop == Prop::Type) {
       info.type = argv[0].a_w.w_sym;
     } else if (prop == Prop::Planecount) {
-      info.planecount = std::clamp(static_cast<long>(jit_atom_getlong(argv)), 1L,
+      info.planecount = std::clamp(long_of(argv), 1L,
                                    static_cast<long>(JIT_MATRIX_MAX_PLANECOUNT));
     } else {
       info.dimcount = std::min(argc, static_cast<long>(JIT_MATRIX_MAX_DIMCOUNT));
       for (long k = 0; k < info.dimcount; ++k)
-        info.dim[k] = std::max(1L, static_cast<long>(jit_atom_getlong(argv + k)));
+        info.dim[k] = std::max(1L, long_of(argv + k));
     }
     info = io_constrain(r.io, info);
     if (t_jit_err e = matrix_setinfo(r.m, &info)) return e;
@@ -307,10 +313,10 @@ void apply_matrix_args(t_object* x, Obex* ob, long argc, t_atom* argv) {
   long ndims = 0;
   long i = 0;
   auto number = [&](long k) { return argv[k].a_type == A_LONG || argv[k].a_type == A_FLOAT; };
-  if (i < n && number(i)) planecount = static_cast<long>(jit_atom_getlong(&argv[i++]));
+  if (i < n && number(i)) planecount = long_of(&argv[i++]);
   if (i < n && argv[i].a_type == A_SYM && type_known(argv[i].a_w.w_sym)) type = argv[i++].a_w.w_sym;
   for (; i < n && number(i); ++i)
-    if (ndims < JIT_MATRIX_MAX_DIMCOUNT) dims[ndims++] = static_cast<long>(jit_atom_getlong(&argv[i]));
+    if (ndims < JIT_MATRIX_MAX_DIMCOUNT) dims[ndims++] = long_of(&argv[i]);
   if (i < n) {
     t_atom* a = &argv[i];
     error("%s: unknown matrix argument %s", object_name(x),
