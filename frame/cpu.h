@@ -4,7 +4,13 @@
 // the portable kernels run.
 #pragma once
 
+// x86-64 under a GNU-style compiler: where the x86 vector kernels and their
+// intrinsics are built at all.
 #if (defined(__x86_64__) || defined(_M_X64)) && defined(__GNUC__)
+#define ZELK_X86_KERNELS 1
+#endif
+
+#if defined(ZELK_X86_KERNELS)
 #include <cpuid.h>
 #if defined(__APPLE__)
 #include <sys/sysctl.h>
@@ -19,7 +25,7 @@ struct Features {
   bool avx512f = false;
 };
 
-#if (defined(__x86_64__) || defined(_M_X64)) && defined(__GNUC__)
+#if defined(ZELK_X86_KERNELS)
 inline Features read_features() noexcept {
   Features f;
   unsigned a = 0, b = 0, c = 0, d = 0;

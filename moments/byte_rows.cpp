@@ -4,8 +4,7 @@
 
 #include "frame/cpu.h"
 
-#if (defined(__x86_64__) || defined(_M_X64)) && defined(__GNUC__)
-#define ZELK_BYTE_ROWS_X86 1
+#if defined(ZELK_X86_KERNELS)
 #include <emmintrin.h>
 #include <immintrin.h>
 #endif
@@ -31,14 +30,14 @@ enum class Path : unsigned char { Avx2, Sse2, Portable };
 ByteKernel g_kernel = ByteKernel::Fastest;
 
 Path path() {
-#if defined(ZELK_BYTE_ROWS_X86)
+#if defined(ZELK_X86_KERNELS)
   if (g_kernel == ByteKernel::Fastest && frame::cpu_has_avx2()) return Path::Avx2;
   if (g_kernel != ByteKernel::Portable) return Path::Sse2;
 #endif
   return Path::Portable;
 }
 
-#if defined(ZELK_BYTE_ROWS_X86)
+#if defined(ZELK_X86_KERNELS)
 std::int64_t hsum32(__m128i v) {
   alignas(16) std::int32_t l[4];
   _mm_store_si128(reinterpret_cast<__m128i*>(l), v);
@@ -188,7 +187,7 @@ long centroid_tiles_plain(const std::uint8_t* row, long width, i128& R0, i128& R
   return tiles * kTile;
 }
 
-#if defined(ZELK_BYTE_ROWS_X86)
+#if defined(ZELK_X86_KERNELS)
 long moment_tiles_sse2(const std::uint8_t* row, long width, i128 R[4]) {
   const __m128i z = _mm_setzero_si128();
   const __m128i w1l = weights(0, 1), w1h = weights(8, 1);
@@ -319,7 +318,7 @@ void byte_row_moments(const std::uint8_t* row, long width, u128 r[4]) {
   long done = 0;
   if (width > 0) {
     switch (path()) {
-#if defined(ZELK_BYTE_ROWS_X86)
+#if defined(ZELK_X86_KERNELS)
       case Path::Avx2: done = moment_tiles_avx2(row, width, R); break;
       case Path::Sse2: done = moment_tiles_sse2(row, width, R); break;
 #endif
@@ -341,7 +340,7 @@ void byte_row_centroid(const std::uint8_t* row, long width, u128 r[2]) {
   long done = 0;
   if (width > 0) {
     // 16-byte tiles on either x86 path: 32-byte ones gain nothing here.
-#if defined(ZELK_BYTE_ROWS_X86)
+#if defined(ZELK_X86_KERNELS)
     if (path() != Path::Portable)
       done = centroid_tiles_sse2(row, width, R0, R1);
     else
@@ -381,7 +380,7 @@ constexpr long kFoldEvery = 256;
   for (int i = 0; i < 8; ++i) words[i] = e[i], odd[i] = o[i];
 }
 
-#if defined(ZELK_BYTE_ROWS_X86)
+#if defined(ZELK_X86_KERNELS)
 void lanes_sse2(const std::uint8_t* row, long vectors, std::uint16_t* words, std::uint16_t* odd) {
   __m128i e = _mm_load_si128(reinterpret_cast<const __m128i*>(words));
   __m128i o = _mm_load_si128(reinterpret_cast<const __m128i*>(odd));
@@ -452,7 +451,7 @@ void BytePlaneSums::add_row(const std::uint8_t* row, long bytes) {
   if (planecount_ == 1) {
     std::uint64_t t;
     switch (path) {
-#if defined(ZELK_BYTE_ROWS_X86)
+#if defined(ZELK_X86_KERNELS)
       case Path::Avx2: t = byte_sum_avx2(row, vectors); break;
       case Path::Sse2: t = byte_sum_sse2(row, vectors); break;
 #endif
@@ -467,7 +466,7 @@ void BytePlaneSums::add_row(const std::uint8_t* row, long bytes) {
       const long take = std::min(vectors - v, kFoldEvery - pending_);
       const std::uint8_t* at = row + (v << shift);
       switch (path) {
-#if defined(ZELK_BYTE_ROWS_X86)
+#if defined(ZELK_X86_KERNELS)
         case Path::Avx2: lanes_avx2(at, take, words_, odd_); break;
         case Path::Sse2: lanes_sse2(at, take, words_, odd_); break;
 #endif

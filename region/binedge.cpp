@@ -77,8 +77,7 @@ void edges_baseline(const frame::Matrix& in, const frame::Matrix& out, long widt
   edges<T>(in, out, width, height);
 }
 
-#if (defined(__x86_64__) || defined(_M_X64)) && defined(__GNUC__)
-#define ZELK_BINEDGE_AVX2 1
+#if defined(ZELK_X86_KERNELS)
 // The same code compiled for wider vectors, chosen when the processor has them.
 template <class T>
 __attribute__((target("avx2"))) void edges_avx2(const frame::Matrix& in, const frame::Matrix& out,
@@ -90,14 +89,14 @@ __attribute__((target("avx2"))) void edges_avx2(const frame::Matrix& in, const f
 }  // namespace
 
 void binary_edges(const frame::Matrix& in, const frame::Matrix& out, long width, long height) {
-#if defined(ZELK_BINEDGE_AVX2)
+#if defined(ZELK_X86_KERNELS)
   const bool wide = frame::cpu_has_avx2();
 #else
   const bool wide = false;
 #endif
   frame::dispatch_type(in.type, [&](auto t) {
     using T = decltype(t);
-#if defined(ZELK_BINEDGE_AVX2)
+#if defined(ZELK_X86_KERNELS)
     if (wide) return edges_avx2<T>(in, out, width, height);
 #endif
     (void)wide;

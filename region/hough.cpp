@@ -4,8 +4,7 @@
 
 #include "frame/cpu.h"
 
-#if (defined(__x86_64__) || defined(_M_X64)) && defined(__GNUC__)
-#define ZELK_HOUGH_X86 1
+#if defined(ZELK_X86_KERNELS)
 #include <immintrin.h>
 #endif
 
@@ -50,7 +49,7 @@ static_assert(kMaxAngles % kLanes == 0);
 // angles. The variants below make the same operations in the same order.
 enum class Columns { Plain, Sse2, Avx2 };
 
-#if defined(ZELK_HOUGH_X86)
+#if defined(ZELK_X86_KERNELS)
 // SSE2: two angles at a time; the compiler does not vectorise its
 // double-to-int conversion by itself.
 [[gnu::always_inline]] inline void columns_sse2(double x, const double* cosine, const double* ys,
@@ -130,7 +129,7 @@ template <bool Checked, Columns Form>
         for (long t = 0; t < n; ++t) ys[t] = yd * tables.sine[t];
         row_ready = true;
       }
-#if defined(ZELK_HOUGH_X86)
+#if defined(ZELK_X86_KERNELS)
       if constexpr (Form == Columns::Avx2)
         columns_avx2(static_cast<double>(x), cosine, ys, g.k, base, padded, col);
       else if constexpr (Form == Columns::Sse2)
@@ -159,7 +158,7 @@ void vote_with(const frame::PlaneView<const std::uint8_t>& in,
   vote_rows<Checked, Form>(in, acc, tables, g, n);
 }
 
-#if defined(ZELK_HOUGH_X86)
+#if defined(ZELK_X86_KERNELS)
 template <bool Checked>
 __attribute__((target("avx2"))) void vote_avx2(const frame::PlaneView<const std::uint8_t>& in,
                                                const frame::PlaneView<std::int32_t>& acc,
@@ -172,7 +171,7 @@ __attribute__((target("avx2"))) void vote_avx2(const frame::PlaneView<const std:
 template <bool Checked>
 void vote(const frame::PlaneView<const std::uint8_t>& in, const frame::PlaneView<std::int32_t>& acc,
           const HoughTables& tables, const HoughGeometry& g, long n, VoteKernel kernel) {
-#if defined(ZELK_HOUGH_X86)
+#if defined(ZELK_X86_KERNELS)
   if (kernel == VoteKernel::Fastest && frame::cpu_has_avx2()) return vote_avx2<Checked>(in, acc, tables, g, n);
   if (kernel != VoteKernel::Portable) return vote_with<Checked, Columns::Sse2>(in, acc, tables, g, n);
 #endif

@@ -18,8 +18,7 @@
 
 #include "frame/cpu.h"
 
-#if (defined(__x86_64__) || defined(_M_X64)) && defined(__GNUC__)
-#define ZELK_BLEND_SIMD 1
+#if defined(ZELK_X86_KERNELS)
 #include <immintrin.h>
 #endif
 
@@ -63,7 +62,7 @@ inline void blend_value(const T* in, T* out, S* state, long i, W a, W b) {
   }
 }
 
-#if defined(ZELK_BLEND_SIMD)
+#if defined(ZELK_X86_KERNELS)
 // The SIMD truncation yields INT32_MIN for anything outside the 32-bit
 // range; a block that shows it is redone exactly. A float of magnitude
 // 2^31 or more is a multiple of 256, so for char cells INT32_MIN already has
@@ -513,7 +512,7 @@ void blend_row_plain(const T* in, T* out, S* state, long n, W a, W b) {
 // After the last row of a call whose kernel streams: streamed stores are
 // weakly ordered, and must be seen before anything that follows the call.
 inline void finish_streamed_rows() {
-#if defined(ZELK_BLEND_SIMD)
+#if defined(ZELK_X86_KERNELS)
   _mm_sfence();
 #endif
 }
@@ -530,7 +529,7 @@ using BlendRow = void (*)(const T* in, T* out, S* state, long n, W a, W b);
 // caller then ends the call's rows with finish_streamed_rows().
 template <class T, class W, class S>
 BlendRow<T, W, S> blend_row_for(BlendKernel kernel, W a, W b, bool stream_out = false) {
-#if defined(ZELK_BLEND_SIMD)
+#if defined(ZELK_X86_KERNELS)
   if (kernel == BlendKernel::Portable || a != a || b != b) return detail::blend_row_plain<T, W, S>;
   const bool avx512 = kernel == BlendKernel::Fastest && frame::cpu_has_avx512f();
   const bool avx2 = kernel != BlendKernel::Baseline && frame::cpu_has_avx2();

@@ -214,7 +214,7 @@ TEST(BlendWidths, BothTermsNaNKeepThePreviousNaN) {
   }
 }
 
-#if defined(__x86_64__) && defined(__GNUC__)
+#if defined(ZELK_X86_KERNELS)
 // The kernels are chosen by CPUID and XCR0 as read here; the compiler's
 // run-time library reads the same and must agree.
 TEST(BlendWidths, FeatureDetectionAgreesWithTheCompilersRunTime) {
