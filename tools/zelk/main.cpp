@@ -63,6 +63,7 @@ int main(int argc, char** argv) {
   if (!std::strcmp(cmd, "demo")) return demo_command(argc - 1, argv + 1);
   if (!std::strcmp(cmd, "list")) return list_command(argc - 1, argv + 1);
   if (!std::strcmp(cmd, "info")) return info_command(argc - 1, argv + 1);
+  if (!std::strcmp(cmd, "refpage")) return refpage_command(argc - 1, argv + 1);
   std::fprintf(stderr, "zelk: unknown command '%s' (see zelk --help)\n", cmd);
   return kExitFailure;
 }
