@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Builds the Max externals for Windows (x64) and macOS (universal arm64 +
 # x86_64) from the same sources, checks each of them, and lays out the Max
-# package in dist/zelk/ (package-info.json, externals/, README.md, license),
-# zipped as dist/zelk-<version>.zip. Also lays out dist/windows/: zelk.exe
-# with the embedded host as MaxAPI.dll and jitlib.dll, which runs the
+# package in dist/zelk/ (package-info.json with its filelist, externals/,
+# help/ with a help patch per object, docs/refpages/zelk-ref/ with a
+# reference page per object, extras/ with the overview patch, README.md,
+# license), zipped as dist/zelk-<version>.zip. Also lays out dist/windows/:
+# zelk.exe with the embedded host as MaxAPI.dll and jitlib.dll, which runs the
 # package's Windows externals without Max (scripts/wine-tests.sh runs it).
 # Installs what is missing (Debian packages; the zig compiler from the npm
 # registry, for the macOS SDK).
@@ -12,6 +14,18 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 jobs=${ZELK_PACKAGE_JOBS:-$(nproc 2>/dev/null || echo 2)}
+
+# Help patches and reference pages, one per object, checked before the slow
+# builds; the pages are made by zelk refpage --out docs/refpages/zelk-ref.
+shopt -s nullglob
+helps=("$top"/help/*.maxhelp)
+pages=("$top"/docs/refpages/zelk-ref/*.maxref.xml)
+shopt -u nullglob
+if [ "${#helps[@]}" -ne 20 ] || [ "${#pages[@]}" -ne 20 ]; then
+  echo "package.sh: 20 help patches (help/*.maxhelp) and 20 reference pages" \
+    "(docs/refpages/zelk-ref/*.maxref.xml) expected; found ${#helps[@]} and ${#pages[@]}" >&2
+  exit 1
+fi
 
 source "$top/scripts/install-missing.sh"
 install_missing cmake make python3 g++-mingw-w64-x86-64-posix clang-14 lld-14 llvm-14 npm:npm
@@ -36,6 +50,36 @@ cp "$top"/build-windows/externals/*.mxe64 "$package/externals/"
 cp -R "$top"/build-macos/externals/*.mxo "$package/externals/"
 sed "s/@VERSION@/$version/" "$top/package/package-info.json.in" >"$package/package-info.json"
 cp "$top/package/README.md" "$package/README.md"
+mkdir -p "$package/help" "$package/docs/refpages/zelk-ref"
+cp "${helps[@]}" "$package/help/"
+cp "${pages[@]}" "$package/docs/refpages/zelk-ref/"
+if [ -f "$top/help/zelk-overview.maxpat" ]; then
+  mkdir -p "$package/extras"
+  cp "$top/help/zelk-overview.maxpat" "$package/extras/"
+fi
+# Max reads what a package holds from package-info.json's filelist: each
+# top-level folder with the paths of its files (an .mxo bundle is one entry).
+python3 - "$package" <<'EOF'
+import json, pathlib, sys
+package = pathlib.Path(sys.argv[1])
+info_path = package / "package-info.json"
+info = json.loads(info_path.read_text(encoding="utf-8"))
+filelist = {}
+for name in ("externals", "help", "docs", "extras"):
+    folder = package / name
+    if not folder.is_dir():
+        continue
+    entries = []
+    for path in sorted(folder.rglob("*")):
+        rel = path.relative_to(folder)
+        if any(part.endswith(".mxo") for part in rel.parts[:-1]):
+            continue
+        if path.suffix == ".mxo" or path.is_file():
+            entries.append(rel.as_posix())
+    filelist[name] = entries
+info["filelist"] = filelist
+info_path.write_text(json.dumps(info, indent=2, ensure_ascii=False) + "\n", encoding="utf-8")
+EOF
 cat "$top/package/license" "$top/third_party/max-sdk-base/LICENSE.md" >"$package/license"
 
 python3 "$top/scripts/check_externals.py" "$package/externals" --expect 20
