@@ -78,7 +78,13 @@ void setup(t_messlist **ident, method makefun, method freefun, short size, metho
            short type, ...);
 void addmess(method f, char *s, short type, ...);
 void addbang(method f);
+void *newobject(void *maxclass); /* a record of a class made by setup */
 void freeobject(t_object *op);
+
+/* An inlet beyond the leftmost; a method learns where a message came in by
+ * proxy_getinlet (0 = leftmost). */
+void *inlet_new(void *x, const char *s);
+long proxy_getinlet(t_object *master);
 
 void *outlet_new(void *x, const char *s);
 void *outlet_anything(void *o, t_symbol *s, short ac, t_atom *av);

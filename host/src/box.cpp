@@ -204,11 +204,7 @@ int Box::outlet_count() const {
   return inst ? static_cast<int>(inst->outlets.size()) : 0;
 }
 
-int Box::inlet_count() const {
-  // As dispatch counts them: one per matrix input, and the left inlet always.
-  detail::Obex* ob = detail::obex_of(impl_->object);
-  return (ob && ob->mop && ob->mop->ninputs > 1) ? static_cast<int>(ob->mop->ninputs) : 1;
-}
+int Box::inlet_count() const { return detail::inlet_count(impl_->object); }
 
 std::string Box::assist(int direction, int index) const {
   constexpr std::size_t kAssistBytes = 512;  // the buffer Max hands to assist

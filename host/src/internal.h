@@ -170,11 +170,15 @@ struct Outlet {
 
 struct Instance {
   std::vector<Outlet*> outlets;  // creation order
+  int extra_inlets = 0;          // inlet_new calls: inlets beyond the leftmost
   Box::Impl* box = nullptr;
   void* obex = nullptr;
 };
 
 int outlet_index(const Outlet* o);
+// Inlets a patch cord may reach: one per matrix input, or the leftmost and
+// those made by inlet_new.
+int inlet_count(t_object* x);
 Outlet* outlet_at(t_object* x, int index);  // 0 = leftmost
 void free_outlets(Instance* inst);
 Instance* instance_of(void* x);

@@ -44,12 +44,14 @@ Attr* patch_attr(t_object* x, const char* name, void** target) {
   return nullptr;
 }
 
+}  // namespace
+
 int inlet_count(t_object* x) {
   Obex* ob = obex_of(x);
-  return (ob && ob->mop && ob->mop->ninputs > 1) ? static_cast<int>(ob->mop->ninputs) : 1;
+  if (ob && ob->mop && ob->mop->ninputs > 1) return static_cast<int>(ob->mop->ninputs);
+  Instance* inst = instance_of(x);
+  return 1 + (inst ? inst->extra_inlets : 0);
 }
-
-}  // namespace
 
 int current_inlet() { return t_inlet; }
 
@@ -170,8 +172,15 @@ Dispatch max_dispatch(t_object* x, int inlet, t_symbol* s, long argc, t_atom* ar
       if (d != Dispatch::Unknown) return d;
     }
   }
+  // What no method of its own takes goes to "anything", as in Max.
+  if (const Method* m = c->find_method(gensym("anything")); m && m->sig == Sig::Gimme) {
+    call_typed(x, *m, s, argc, argv);
+    return Dispatch::Handled;
+  }
   error("%s: doesn't understand \"%s\"", object_name(x), s->s_name);
   return Dispatch::Unknown;
 }
 
 }  // namespace zelk::host::detail
+
+extern "C" long proxy_getinlet(t_object*) { return zelk::host::detail::current_inlet(); }

@@ -428,14 +428,30 @@ t_jit_err max_jit_classex_standard_wrap(void* mclass, void* jclass, long) {
   return JIT_ERR_NONE;
 }
 
-void* max_jit_obex_new(void* mc, t_symbol* classname) {
-  auto* c = static_cast<Class*>(mc);
-  if (!c || !c->is_max || !find_jit_class(classname)) return nullptr;
+void* newobject(void* maxclass) {
+  auto* c = static_cast<Class*>(maxclass);
+  if (!c || !c->is_max) return nullptr;
   void* x = alloc_record(c, c->size);
   if (!x) return nullptr;
   auto* inst = new Instance;
   inst->box = current_box();
   prefix_of(x)->max = inst;
+  return x;
+}
+
+void* inlet_new(void* x, const char*) {
+  Instance* inst = instance_of(x);
+  if (!inst) return nullptr;
+  ++inst->extra_inlets;
+  return x;
+}
+
+void* max_jit_obex_new(void* mc, t_symbol* classname) {
+  auto* c = static_cast<Class*>(mc);
+  if (!c || !c->is_max || !find_jit_class(classname)) return nullptr;
+  void* x = newobject(c);
+  if (!x) return nullptr;
+  Instance* inst = instance_of(x);
   auto* ob = static_cast<Obex*>(alloc_record(obex_class(), sizeof(Obex)));
   ob->outputmode = 1;
   ob->adapt = 1;

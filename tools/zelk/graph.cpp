@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "patch_objects.h"
+
 namespace zelk::runner {
 namespace {
 
@@ -159,7 +161,18 @@ bool Graph::add_box(const std::string& text, const std::string& id, const std::s
     return false;
   }
   std::string reason;
-  if (w[0].rfind("zelk.", 0) != 0 || !host::load_object(w[0], &reason)) {
+  const auto& known = host::patch_object_names();
+  const bool ours = w[0].rfind("zelk.", 0) == 0;
+  if (!ours && !std::binary_search(known.begin(), known.end(), w[0])) {
+    std::string names;
+    for (const auto& k : known)
+      if (k != "message" && k != "toggle" && k != "button" && k != "inlet" && k != "outlet")
+        names += (names.empty() ? "" : ", ") + k;
+    *why = where + ": unknown object " + w[0] + ": this runner knows the zelk objects (zelk list names them), " +
+           names + ", message boxes, toggles, buttons, comments, panels and subpatchers";
+    return false;
+  }
+  if (!host::load_object(w[0], &reason)) {
     *why = where + ": unknown object " + w[0] + (reason.empty() ? "" : " (" + reason + ")") +
            ": not one of the zelk objects (zelk list names them)";
     return false;
@@ -177,7 +190,8 @@ bool Graph::add_box(const std::string& text, const std::string& id, const std::s
   }
   n.object = n.box->object_name();
   n.id = id;
-  n.inlets = std::max(1, n.info.matrix_inputs);
+  n.inlets = n.box->inlet_count();
+  n.sends_matrices = n.info.matrix_outputs > 0 || host::sends_matrices(n.object);
   nodes_.push_back(std::move(n));
   reach_.emplace_back(static_cast<std::size_t>(nodes_.back().box->outlet_count()));
   return true;
@@ -188,7 +202,7 @@ bool Graph::build_chain(const std::vector<std::string>& texts, std::string* why)
     if (!add_box(texts[j], "", "box " + std::to_string(j) + " '" + texts[j] + "'", why)) return false;
   for (std::size_t j = 0; j + 1 < nodes_.size(); ++j) {
     // Only matrices go on: a box without a matrix outlet has no cord to the next.
-    if (nodes_[j].info.matrix_outputs < 1) continue;
+    if (!nodes_[j].sends_matrices) continue;
     nodes_[j].box->connect(0, *nodes_[j + 1].box);
     wires_.push_back({static_cast<int>(j), 0, static_cast<int>(j + 1), 0});
   }
@@ -212,8 +226,10 @@ bool Graph::build_patch(const Patch& patch, std::string* why) {
     if (patch.boxes[k].kind == PatchBox::Kind::Inlet &&
         (first_inlet < 0 || patch.boxes[k].index < patch.boxes[first_inlet].index))
       first_inlet = static_cast<int>(k);
-  if (first_inlet < 0) {
-    *why = "the patch has no inlet box for the frames to enter by";
+  for (std::size_t j = 0; j < nodes_.size(); ++j)
+    if (host::is_frame_source(nodes_[j].object)) sources_.push_back(static_cast<int>(j));
+  if (first_inlet < 0 && sources_.empty()) {
+    *why = "the patch has no inlet box, jit.movie or jit.grab for the frames to come from";
     return false;
   }
   for (const PatchLine& l : patch.lines) {
@@ -276,8 +292,17 @@ void Graph::listen(std::function<void(int, const host::Event&)> fn) {
     nodes_[j].box->on_event = [fn, j](const host::Event& e) { fn(static_cast<int>(j), e); };
 }
 
+void Graph::load() {
+  for (auto& n : nodes_)
+    if (n.object == "loadbang") n.box->send(gensym("loadbang"));
+}
+
 void Graph::send_frame(void* matrix) {
   for (const auto& [node, inlet] : entry_) nodes_[node].box->send_matrix(matrix, inlet);
+  // Each frame comes out of every movie and camera once, as if its clock ticked.
+  host::set_source_frame(matrix);
+  for (int node : sources_) nodes_[node].box->send(gensym("bang"));
+  host::set_source_frame(nullptr);
   for (auto& n : nodes_) n.box->clear_events();
 }
 

@@ -19,6 +19,7 @@ struct Node {
   std::string id;      // the patch's box id, empty in a chain
   host::ClassInfo info;
   int inlets = 1;
+  bool sends_matrices = false;  // its leftmost outlet sends matrices
 };
 
 struct Wire {
@@ -53,8 +54,12 @@ class Graph {
   void listen(std::function<void(int node, const host::Event&)> fn);
   // What the boxes said while being created, box by box, then forgotten.
   std::vector<std::pair<int, host::Event>> take_creation_events();
-  // One frame into the first inlet (box 0's inlet in a chain).
+  // Fires the loadbang boxes, once, after the creation events were taken.
+  void load();
+  // One frame into the first inlet (box 0's inlet in a chain), then out of
+  // every jit.movie and jit.grab.
   void send_frame(void* matrix);
+  bool has_sources() const { return !sources_.empty(); }
 
  private:
   bool add_box(const std::string& text, const std::string& id, const std::string& where, std::string* why);
@@ -63,6 +68,7 @@ class Graph {
   std::vector<Node> nodes_;
   std::vector<Wire> wires_;
   std::vector<std::pair<int, int>> entry_;             // (node, inlet) in firing order
+  std::vector<int> sources_;                           // jit.movie and jit.grab nodes
   std::vector<std::vector<std::vector<int>>> reach_;   // [node][outlet] -> patch outlets
 };
 

@@ -26,8 +26,12 @@ struct Patch {
   std::vector<PatchLine> lines; // each outlet's lines in firing order
 };
 
-// Parses a patcher's JSON text; `name` is what messages call it. Boxes other
-// than objects, inlets, outlets and comments are refused, naming the box.
+// Parses a patcher's JSON text; `name` is what messages call it. Object and
+// message boxes, toggles, buttons and jit.pwindow become objects (a message
+// box as "message TEXT"); comments and panels are kept as comments; any other
+// box is refused, naming it. A subpatcher ("p NAME" with its patch inside)
+// is opened in place: its boxes join the patch with ids "OUTER/INNER", its
+// inlet and outlet boxes become the objects "inlet" and "outlet".
 // The lines of one outlet are ordered as Max fires them: right to left by
 // their destination's position (lower first where two share a column).
 bool parse_patch(const std::string& text, const std::string& name, Patch* out, std::string* why);

@@ -287,9 +287,11 @@ bool render_frame(const std::string& dir, long frame, const Graph& g, const Fram
   char name[64];
   for (const auto& s : r.matrices) {
     const std::string& object = g.nodes()[s.node].object;
-    cv::Mat pic = object == "zelk.hough" && s.matrix.planecount == 1 && !mat_view(s.matrix).empty()
-                      ? heat_map(s.matrix, peaks_of(g, r, s.node))
-                      : picture_of(object, s.matrix);
+    const int sender = s.from >= 0 ? s.from : s.node;
+    const std::string& style = g.nodes()[sender].object;
+    cv::Mat pic = style == "zelk.hough" && s.matrix.planecount == 1 && !mat_view(s.matrix).empty()
+                      ? heat_map(s.matrix, peaks_of(g, r, sender))
+                      : picture_of(style, s.matrix);
     if (pic.empty()) continue;
     std::snprintf(name, sizeof name, "f%04ld_b%d_", frame, s.node);
     std::string file = prefix + name + object;

@@ -17,6 +17,7 @@ struct FrameRecord {
   struct Sent {
     int node, outlet;
     Array matrix;
+    int from = -1;  // a window's picture: the box that sent it there
   };
   std::vector<Sent> matrices;
   const Array* find(const Graph& g, const std::string& object) const;  // the first one an object sent
@@ -43,7 +44,8 @@ struct LineView {
 };
 std::vector<LineView> lines_of(const Graph& g, const FrameRecord& r);
 
-// Writes fFRAME_bBOX_OBJECT.png for every picture and fFRAME_annotated.png
+// Writes fFRAME_bBOX_OBJECT.png for every picture (a window's drawn as its
+// sender's would be) and fFRAME_annotated.png
 // when the frame has blobs or lines. False, with the reason, when a file
 // cannot be written.
 bool render_frame(const std::string& dir, long frame, const Graph& g, const FrameRecord& r,

@@ -19,6 +19,7 @@
 #include "tools/zelk/progress.h"
 #include "tools/zelk/session.h"
 #include "tools/zelk/sources.h"
+#include "patch_objects.h"
 #include "zelk/host.h"
 
 namespace zelk::runner {
@@ -31,13 +32,20 @@ const char kRunHelp[] =
     "         'zelk.label @charmode 1'. Boxes form a chain: every matrix that box j\n"
     "         sends from its leftmost outlet goes into box j+1's inlet, depth first\n"
     "         (only matrices: the lists of zelk.sum and the like stay with their box).\n"
-    "PATCH    a patch saved by Max (.maxpat), run as an abstraction: frames go into\n"
-    "         its first inlet box, its patch lines join the boxes (one outlet's lines\n"
-    "         fire right to left by where their ends sit, as in Max), and what reaches\n"
-    "         its outlet boxes is reported, with \"patch_outlet\" and the box's \"id\".\n"
+    "PATCH    a patch saved by Max (.maxpat, or a help file .maxhelp): frames go into\n"
+    "         its first inlet box and come out of every jit.movie and jit.grab (once\n"
+    "         per frame; metro and qmetro never fire). Its patch lines join the boxes\n"
+    "         (one outlet's lines fire right to left by where their ends sit, as in\n"
+    "         Max); what reaches its outlet boxes is reported, with \"patch_outlet\"\n"
+    "         and the box's \"id\"; print boxes post console lines (\"NAME: values\").\n"
     "         Errors and console lines of every box are reported. Boxes are numbered\n"
-    "         from 0 in the file's order; only zelk objects, inlets, outlets and\n"
-    "         comments may be in it.\n"
+    "         from 0 in the file's order, a subpatcher's (p NAME) in its place.\n"
+    "         Besides zelk objects it may hold: jit.movie, jit.grab (sources; without\n"
+    "         --input, the file a jit.movie reads by @moviefile or a read message),\n"
+    "         jit.matrix, jit.rgb2luma, jit.op, jit.pwindow, jit.window (drawn by\n"
+    "         --render), print, loadbang (fires once after loading), metro, qmetro,\n"
+    "         message boxes, toggles, buttons, comments, panels, p subpatchers.\n"
+    "         A patch with any other box is refused, naming the box.\n"
     "STEPs, run in the order given:\n"
     "  --input PATH       frames into the first box (state carries from frame to frame):\n"
     "                     a frame file, a folder of them (sorted by name), or a video\n"
@@ -111,7 +119,10 @@ int usage(const std::string& why) {
 }
 
 bool is_patch_file(const std::string& w) {
-  return w.size() > 7 && w.compare(w.size() - 7, 7, ".maxpat") == 0;
+  auto ends_with = [&](const std::string& suffix) {
+    return w.size() > suffix.size() && w.compare(w.size() - suffix.size(), suffix.size(), suffix) == 0;
+  };
+  return ends_with(".maxpat") || ends_with(".maxhelp");
 }
 
 // "J MESSAGE [ARGS...]" -> the box's number (or id) and the message text.
@@ -250,9 +261,22 @@ int run_session(Options& o) {
     sources.push_back(std::move(src));
   }
 
+  host::register_patch_objects();
   Graph graph;
   if (!(o.patch.empty() ? graph.build_chain(o.boxes, &why) : graph.build_patch(patch, &why)))
     return fail(o.patch.empty() ? why : o.patch + ": " + why);
+  graph.load();
+  // Without --input, a movie the patch reads plays instead (found beside the patch).
+  if (sources.empty() && graph.has_sources() && !host::movie_files().empty()) {
+    std::string file = host::movie_files().front();
+    const std::filesystem::path beside = std::filesystem::path(o.patch).parent_path() / file;
+    if (!std::filesystem::exists(file) && std::filesystem::exists(beside)) file = beside.string();
+    auto src = FrameSource::open(file, &why);
+    if (!src) return fail(o.patch + ": the movie it reads: " + why);
+    total = src->remaining();
+    sources.push_back(std::move(src));
+    o.steps.push_back({Step::Kind::Input, file, {}, {}});
+  }
   for (Step& s : o.steps) {
     if (s.kind != Step::Kind::Send) continue;
     s.box = graph.find(s.target);

@@ -80,7 +80,14 @@ void Session::report(int node, const host::Event& e) {
   if (matrix && in_frame_ && (opt_.keep_records || !opt_.render.empty())) {
     if (void* m = host::event_matrix(e)) {
       FrameRecord::Sent s{node, e.outlet, {}};
-      if (array_of(m, &s.matrix)) record_.matrices.push_back(std::move(s));
+      if (array_of(m, &s.matrix)) {
+        // What a window shows is drawn under its own name too.
+        for (const Wire& w : graph_.wires())
+          if (w.from == node && w.outlet == e.outlet &&
+              (graph_.nodes()[w.to].object == "jit.pwindow" || graph_.nodes()[w.to].object == "jit.window"))
+            record_.matrices.push_back({w.to, 0, s.matrix, node});
+        record_.matrices.push_back(std::move(s));
+      }
     }
   }
   for (int outlet : reached) print(event_line(node, e, outlet));

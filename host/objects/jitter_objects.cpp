@@ -1,0 +1,332 @@
+// jit.op, jit.rgb2luma and jit.matrix as a patch uses them; jit.movie and
+// jit.grab, which send the run's frames; jit.pwindow and jit.window, which
+// take what they are sent (the runner draws it).
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "frame/walk.h"
+#include "host/objects/matrix_ops.h"
+#include "host/objects/object_kit.h"
+#include "host/objects/patch_objects.h"
+
+namespace zelk::objects {
+namespace {
+
+bool is(t_symbol* s, const char* name) { return s && !std::strcmp(s->s_name, name); }
+
+// Shapes `out` like `info` and reports a failure as the object's error.
+bool shape_or_fail(t_object* self, OwnMatrix& out, const t_jit_matrix_info& info) {
+  if (out.shape(info)) return true;
+  jit_error_code(self, JIT_ERR_OUT_OF_MEM);
+  return false;
+}
+
+// ---- jit.op -------------------------------------------------------------------
+
+struct JitOp {
+  std::vector<Op> ops{Op::Pass};
+  std::vector<Scalar> val{Scalar{}};
+  bool right_matrix = false;  // the right operand: a matrix sent there, else val
+  OwnMatrix right, right_fitted, out;
+  void* outlet = nullptr;
+  void* dump = nullptr;
+
+  void set_op(t_object* self, long argc, t_atom* argv) {
+    std::vector<Op> parsed;
+    for (long i = 0; i < argc; ++i) {
+      Op op;
+      if (argv[i].a_type != A_SYM || !parse_op(argv[i].a_w.w_sym->s_name, &op)) {
+        error("jit.op: unknown operator %s", atom_text(argv[i]).c_str());
+        return;
+      }
+      parsed.push_back(op);
+    }
+    if (!parsed.empty()) ops = parsed;
+    (void)self;
+  }
+  void set_val(long argc, t_atom* argv) {
+    std::vector<Scalar> parsed;
+    for (long i = 0; i < argc; ++i)
+      if (is_number(argv[i])) parsed.push_back({number_of(argv[i]), argv[i].a_type == A_FLOAT});
+    if (parsed.empty()) {
+      error("jit.op: val needs numbers");
+      return;
+    }
+    val = parsed;
+    right_matrix = false;
+  }
+  bool setting(t_object* self, const std::string& name, long argc, t_atom* argv) {
+    if (name == "op") set_op(self, argc, argv);
+    else if (name == "val") set_val(argc, argv);
+    else return false;
+    return true;
+  }
+
+  void init(t_object* self, long argc, t_atom* argv) {
+    dump = outlet_new(self, nullptr);
+    outlet = outlet_new(self, "jit_matrix");
+    inlet_new(self, nullptr);
+    for (auto& [name, values] : split_arguments(argc, argv).attributes)
+      if (!setting(self, name, static_cast<long>(values.size()), values.data()))
+        error("jit.op: no attribute %s", name.c_str());
+  }
+
+  void message(t_object* self, t_symbol* s, long argc, t_atom* argv) {
+    const long inlet = proxy_getinlet(self);
+    if (is(s, "jit_matrix")) {
+      Incoming in;
+      t_jit_err code;
+      if (!incoming_matrix(argc, argv, &in, &code)) {
+        jit_error_code(self, code);
+        return;
+      }
+      if (inlet == 0) calc(self, in);
+      else if (shape_or_fail(self, right, in.info)) {
+        convert_matrix(view_of(in.info, in.data), right.view());
+        right_matrix = true;
+      }
+      return;
+    }
+    if (is(s, "int") || is(s, "float") || is(s, "list")) {
+      set_val(argc, argv);
+      return;
+    }
+    if (is(s, "bang")) {
+      if (out.matrix()) out.send(outlet);
+      return;
+    }
+    if (!setting(self, s->s_name, argc, argv)) error("jit.op: doesn't understand \"%s\"", s->s_name);
+  }
+
+  void calc(t_object* self, const Incoming& in) {
+    if (!shape_or_fail(self, out, in.info)) return;
+    const frame::Matrix a = view_of(in.info, in.data);
+    frame::Matrix b_view;
+    const frame::Matrix* b = nullptr;
+    if (right_matrix) {
+      // The right matrix follows the left: its type, planes and size.
+      if (!shape_or_fail(self, right_fitted, in.info)) return;
+      b_view = right_fitted.view();
+      convert_matrix(right.view(), b_view);
+      b = &b_view;
+    }
+    if (has_cells(in.info)) apply_ops(a, b, val, ops, out.view());
+    out.send(outlet);
+  }
+};
+
+// ---- jit.rgb2luma ----------------------------------------------------------------
+
+struct JitRgb2Luma {
+  LumaScales scales;
+  OwnMatrix out;
+  void* outlet = nullptr;
+
+  bool setting(const std::string& name, long argc, t_atom* argv) {
+    double* slot = name == "ascale"   ? &scales.a
+                   : name == "rscale" ? &scales.r
+                   : name == "gscale" ? &scales.g
+                   : name == "bscale" ? &scales.b
+                                      : nullptr;
+    if (!slot) return false;
+    if (argc < 1 || !is_number(argv[0])) error("jit.rgb2luma: %s needs a number", name.c_str());
+    else *slot = number_of(argv[0]);
+    return true;
+  }
+
+  void init(t_object* self, long argc, t_atom* argv) {
+    outlet_new(self, nullptr);  // dump
+    outlet = outlet_new(self, "jit_matrix");
+    for (auto& [name, values] : split_arguments(argc, argv).attributes)
+      if (!setting(name, static_cast<long>(values.size()), values.data()))
+        error("jit.rgb2luma: no attribute %s", name.c_str());
+  }
+
+  void message(t_object* self, t_symbol* s, long argc, t_atom* argv) {
+    if (!is(s, "jit_matrix")) {
+      if (!setting(s->s_name, argc, argv)) error("jit.rgb2luma: doesn't understand \"%s\"", s->s_name);
+      return;
+    }
+    Incoming in;
+    t_jit_err code;
+    if (!incoming_matrix(argc, argv, &in, &code)) {
+      jit_error_code(self, code);
+      return;
+    }
+    if (in.info.planecount != 4) {
+      jit_error_code(self, JIT_ERR_MISMATCH_PLANE);
+      return;
+    }
+    t_jit_matrix_info info = in.info;
+    info.planecount = 1;
+    if (!shape_or_fail(self, out, info)) return;
+    if (has_cells(in.info)) rgb_to_luma(view_of(in.info, in.data), out.view(), scales);
+    out.send(outlet);
+  }
+};
+
+// ---- jit.matrix ---------------------------------------------------------------------
+
+struct JitMatrix {
+  // What the box fixed; the rest follows the input while adapt is on.
+  long planecount = 0;
+  t_symbol* type = nullptr;
+  std::vector<long> dim;
+  bool adapt = true;
+  OwnMatrix out;
+  void* outlet = nullptr;
+
+  bool setting(const std::string& name, long argc, t_atom* argv) {
+    if (name == "planecount" && argc >= 1 && is_number(argv[0]))
+      planecount = std::clamp(static_cast<long>(number_of(argv[0])), 1L, static_cast<long>(frame::kMaxPlanes));
+    else if (name == "type" && argc >= 1 && argv[0].a_type == A_SYM &&
+             cell_type_of(argv[0].a_w.w_sym) != frame::CellType::Unknown)
+      type = argv[0].a_w.w_sym;
+    else if (name == "dim" && argc >= 1) {
+      dim.clear();
+      for (long i = 0; i < argc && i < JIT_MATRIX_MAX_DIMCOUNT; ++i)
+        dim.push_back(std::max(1L, static_cast<long>(number_of(argv[i]))));
+      adapt = false;
+    } else if (name == "adapt" && argc >= 1 && is_number(argv[0]))
+      adapt = number_of(argv[0]) != 0;
+    else
+      return false;
+    return true;
+  }
+
+  void init(t_object* self, long argc, t_atom* argv) {
+    outlet_new(self, nullptr);  // dump
+    outlet = outlet_new(self, "jit_matrix");
+    // [name] [planecount] [type] [dim...], as typed before any @.
+    Arguments args = split_arguments(argc, argv);
+    std::size_t i = 0;
+    const auto& lead = args.leading;
+    if (i < lead.size() && lead[i].a_type == A_SYM && cell_type_of(lead[i].a_w.w_sym) == frame::CellType::Unknown)
+      ++i;  // the matrix's name: this host shares matrices by cord only
+    if (i < lead.size() && is_number(lead[i])) setting("planecount", 1, const_cast<t_atom*>(&lead[i++]));
+    if (i < lead.size() && lead[i].a_type == A_SYM) setting("type", 1, const_cast<t_atom*>(&lead[i++]));
+    if (i < lead.size())
+      setting("dim", static_cast<long>(lead.size() - i), const_cast<t_atom*>(lead.data() + i));
+    for (auto& [name, values] : args.attributes)
+      if (!setting(name, static_cast<long>(values.size()), values.data()))
+        error("jit.matrix: no attribute %s or a wrong value for it", name.c_str());
+  }
+
+  void message(t_object* self, t_symbol* s, long argc, t_atom* argv) {
+    if (is(s, "bang")) {
+      if (out.matrix()) out.send(outlet);
+      return;
+    }
+    if (is(s, "clear")) {
+      if (out.matrix()) jit_object_method(out.matrix(), _jit_sym_clear);
+      return;
+    }
+    if (!is(s, "jit_matrix")) {
+      if (!setting(s->s_name, argc, argv)) error("jit.matrix: doesn't understand \"%s\"", s->s_name);
+      return;
+    }
+    Incoming in;
+    t_jit_err code;
+    if (!incoming_matrix(argc, argv, &in, &code)) {
+      jit_error_code(self, code);
+      return;
+    }
+    t_jit_matrix_info info = in.info;
+    if (planecount) info.planecount = planecount;
+    else if (!adapt) info.planecount = 4;
+    if (type) info.type = type;
+    else if (!adapt) info.type = _jit_sym_char;
+    if (!adapt) {
+      info.dimcount = dim.empty() ? 2 : static_cast<long>(dim.size());
+      for (long k = 0; k < info.dimcount; ++k) info.dim[k] = dim.empty() ? 1 : dim[k];
+    }
+    if (!shape_or_fail(self, out, info)) return;
+    convert_matrix(view_of(in.info, in.data), out.view());
+    out.send(outlet);
+  }
+};
+
+// ---- sources ----------------------------------------------------------------------------
+
+void* g_source_frame = nullptr;
+std::vector<std::string> g_movie_files;
+
+// jit.movie and jit.grab: on bang, the run's current frame; a one-plane char
+// frame goes out as ARGB, as a movie or camera gives colour.
+template <bool Movie>
+struct Source {
+  OwnMatrix argb;
+  void* outlet = nullptr;
+
+  void init(t_object* self, long argc, t_atom* argv) {
+    outlet_new(self, nullptr);  // dump
+    outlet = outlet_new(self, "jit_matrix");
+    if constexpr (Movie)
+      for (auto& [name, values] : split_arguments(argc, argv).attributes)
+        if (name == "moviefile" && !values.empty() && values[0].a_type == A_SYM)
+          g_movie_files.push_back(values[0].a_w.w_sym->s_name);
+  }
+
+  void message(t_object* self, t_symbol* s, long argc, t_atom* argv) {
+    if constexpr (Movie)
+      if (is(s, "read") && argc >= 1 && argv[0].a_type == A_SYM) g_movie_files.push_back(argv[0].a_w.w_sym->s_name);
+    // Transport, camera and window messages have nothing to do headless.
+    if (!is(s, "bang") || !g_source_frame) return;
+    const t_jit_matrix_info info = info_of(g_source_frame);
+    if (info.type != _jit_sym_char || info.planecount != 1) {
+      t_atom a;
+      jit_atom_setsym(&a, static_cast<t_symbol*>(jit_object_method(g_source_frame, _jit_sym_getname)));
+      outlet_anything(outlet, _jit_sym_jit_matrix, 1, &a);
+      return;
+    }
+    t_jit_matrix_info want = info;
+    want.planecount = 4;
+    if (!shape_or_fail(self, argb, want)) return;
+    const frame::Matrix grey = view_of(info, data_of(g_source_frame));
+    const frame::Matrix out = argb.view();
+    frame::walk_rows<2>(info.dimcount, info.dim, {grey.data, out.data}, {grey.dimstride, out.dimstride},
+                        [](const std::array<std::byte*, 2>& r, long width) {
+                          for (long i = 0; i < width; ++i) {
+                            r[1][i * 4] = std::byte{255};
+                            for (int p = 1; p < 4; ++p) r[1][i * 4 + p] = r[0][i];
+                          }
+                        });
+    argb.send(outlet);
+  }
+};
+
+// ---- windows ------------------------------------------------------------------------------
+
+template <int Outlets>
+struct Window {
+  void init(t_object* self, long, t_atom*) {
+    for (int i = 0; i < Outlets; ++i) outlet_new(self, nullptr);
+  }
+  void message(t_object*, t_symbol*, long, t_atom*) {}  // shown by the runner
+};
+
+}  // namespace
+
+const std::vector<ObjectMain> kJitterObjects = {
+    {"jit.op", object_main<JitOp>},
+    {"jit.rgb2luma", object_main<JitRgb2Luma>},
+    {"jit.matrix", object_main<JitMatrix>},
+    {"jit.movie", object_main<Source<true>>},
+    {"jit.grab", object_main<Source<false>>},
+    {"jit.pwindow", object_main<Window<2>>},
+    {"jit.window", object_main<Window<1>>},
+};
+
+}  // namespace zelk::objects
+
+namespace zelk::host {
+
+void set_source_frame(void* matrix) {
+  // Sources send it by name, so it needs one.
+  if (matrix && !jit_object_method(matrix, _jit_sym_getname)) jit_object_register(matrix, jit_symbol_unique());
+  objects::g_source_frame = matrix;
+}
+const std::vector<std::string>& movie_files() { return objects::g_movie_files; }
+
+}  // namespace zelk::host

@@ -1,0 +1,137 @@
+#include "host/objects/object_kit.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+
+#include "zelk/host.h"
+
+namespace zelk::objects {
+
+Arguments split_arguments(long argc, t_atom* argv) {
+  Arguments out;
+  for (long i = 0; i < argc; ++i) {
+    const t_atom& a = argv[i];
+    if (a.a_type == A_SYM && a.a_w.w_sym->s_name[0] == '@')
+      out.attributes.push_back({a.a_w.w_sym->s_name + 1, {}});
+    else if (out.attributes.empty())
+      out.leading.push_back(a);
+    else
+      out.attributes.back().second.push_back(a);
+  }
+  return out;
+}
+
+bool is_number(const t_atom& a) { return a.a_type == A_LONG || a.a_type == A_FLOAT; }
+
+double number_of(const t_atom& a) {
+  if (a.a_type == A_LONG) return static_cast<double>(a.a_w.w_long);
+  if (a.a_type == A_FLOAT) return a.a_w.w_float;
+  return 0;
+}
+
+std::string atom_text(const t_atom& a) {
+  switch (a.a_type) {
+    case A_LONG: return std::to_string(a.a_w.w_long);
+    case A_FLOAT: {
+      char buf[32];
+      const auto r = std::to_chars(buf, buf + sizeof buf, a.a_w.w_float);
+      return std::string(buf, r.ptr);
+    }
+    case A_SYM: return a.a_w.w_sym ? a.a_w.w_sym->s_name : "";
+    default: return "?";
+  }
+}
+
+OwnMatrix::~OwnMatrix() {
+  if (matrix_) jit_object_free(matrix_);
+}
+
+bool OwnMatrix::shape(const t_jit_matrix_info& want) {
+  t_jit_matrix_info info = want;
+  if (!matrix_) {
+    matrix_ = jit_object_new(_jit_sym_jit_matrix, &info);
+    if (!matrix_) return false;
+    jit_object_register(matrix_, jit_symbol_unique());
+  } else if (jit_object_method(matrix_, _jit_sym_setinfo, &info) != nullptr) {
+    return false;  // not JIT_ERR_NONE
+  }
+  return !has_cells(want) || data_of(matrix_);
+}
+
+frame::Matrix OwnMatrix::view() const { return view_of(info_of(matrix_), data_of(matrix_)); }
+
+t_symbol* OwnMatrix::name() const {
+  return static_cast<t_symbol*>(jit_object_method(matrix_, _jit_sym_getname));
+}
+
+void OwnMatrix::send(void* outlet) const {
+  t_atom a;
+  jit_atom_setsym(&a, name());
+  outlet_anything(outlet, _jit_sym_jit_matrix, 1, &a);
+}
+
+bool incoming_matrix(long argc, t_atom* argv, Incoming* in, t_jit_err* code) {
+  *code = JIT_ERR_INVALID_INPUT;
+  if (argc < 1 || argv[0].a_type != A_SYM) return false;
+  in->matrix = jit_object_findregistered(argv[0].a_w.w_sym);
+  if (!in->matrix) return false;
+  in->info = info_of(in->matrix);
+  in->data = data_of(in->matrix);
+  if (cell_type_of(in->info.type) == frame::CellType::Unknown) {
+    *code = JIT_ERR_MISMATCH_TYPE;
+    return false;
+  }
+  if (in->info.dimcount < 1 || in->info.dimcount > JIT_MATRIX_MAX_DIMCOUNT || in->info.planecount < 1 ||
+      in->info.planecount > frame::kMaxPlanes) {
+    *code = in->info.planecount < 1 || in->info.planecount > frame::kMaxPlanes ? JIT_ERR_MISMATCH_PLANE
+                                                                                : JIT_ERR_MISMATCH_DIM;
+    return false;
+  }
+  return !has_cells(in->info) || in->data;
+}
+
+void send_atoms(void* outlet, long argc, const t_atom* argv) {
+  std::vector<t_atom> atoms(argv, argv + argc);  // outlets take writable atoms
+  if (argc == 0) {
+    outlet_bang(outlet);
+  } else if (atoms[0].a_type == A_SYM) {
+    outlet_anything(outlet, atoms[0].a_w.w_sym, static_cast<short>(argc - 1), atoms.data() + 1);
+  } else if (argc == 1) {
+    if (atoms[0].a_type == A_LONG) outlet_int(outlet, atoms[0].a_w.w_long);
+    else outlet_float(outlet, atoms[0].a_w.w_float);
+  } else {
+    outlet_list(outlet, gensym("list"), static_cast<short>(argc), atoms.data());
+  }
+}
+
+t_jit_matrix_info info_of(void* matrix) { return zelk::host::matrix_info(matrix); }
+char* data_of(void* matrix) { return zelk::host::matrix_data(matrix); }
+
+frame::CellType cell_type_of(t_symbol* type) {
+  if (type == _jit_sym_char) return frame::CellType::Char;
+  if (type == _jit_sym_long) return frame::CellType::Long;
+  if (type == _jit_sym_float32) return frame::CellType::Float32;
+  if (type == _jit_sym_float64) return frame::CellType::Float64;
+  return frame::CellType::Unknown;
+}
+
+bool has_cells(const t_jit_matrix_info& info) {
+  for (long i = 0; i < info.dimcount && i < JIT_MATRIX_MAX_DIMCOUNT; ++i)
+    if (info.dim[i] <= 0) return false;
+  return info.dimcount > 0;
+}
+
+frame::Matrix view_of(const t_jit_matrix_info& info, char* data) {
+  frame::Matrix m;
+  m.type = cell_type_of(info.type);
+  m.planecount = info.planecount;
+  m.dimcount = std::clamp<long>(info.dimcount, 0, frame::kMaxDims);
+  std::copy(info.dim, info.dim + m.dimcount, m.dim);
+  std::copy(info.dimstride, info.dimstride + m.dimcount, m.dimstride);
+  m.size = info.size;
+  m.data = reinterpret_cast<std::byte*>(data);
+  return m;
+}
+
+}  // namespace zelk::objects

@@ -1,0 +1,152 @@
+// What the patch objects share: their C++ state behind a Max record, box
+// arguments split into leading values and @attributes, a matrix of their own
+// to send, and atoms as Max's console shows them.
+#pragma once
+
+#include <new>
+#include <string>
+#include <vector>
+
+#include "ext.h"
+#include "frame/matrix.h"
+#include "jit.common.h"
+
+namespace zelk::objects {
+
+// A Max record holding a pointer to its C++ state, made and freed with it.
+template <class State>
+struct Record {
+  t_object ob;
+  State* state;
+};
+
+template <class State>
+Record<State>* new_record(void* max_class) {
+  auto* x = static_cast<Record<State>*>(newobject(max_class));
+  if (x) x->state = new (std::nothrow) State;
+  if (x && !x->state) {
+    freeobject(&x->ob);
+    return nullptr;
+  }
+  return x;
+}
+
+template <class State>
+void free_record(Record<State>* x) {
+  delete x->state;
+  x->state = nullptr;
+}
+
+// Every message an object gets, whatever its selector (bang, int, float,
+// list, jit_matrix, read, ...), goes to its state's
+//   void message(t_object* self, t_symbol* s, long argc, t_atom* argv);
+// after `void init(t_object* self, long argc, t_atom* argv)` made its
+// outlets and read its box arguments.
+template <class State>
+void* g_class = nullptr;
+
+template <class State>
+void* create_object(t_symbol*, long argc, t_atom* argv) {
+  Record<State>* x = new_record<State>(g_class<State>);
+  if (x) x->state->init(&x->ob, argc, argv);
+  return x;
+}
+
+template <class State>
+void on_message(Record<State>* x, t_symbol* s, long argc, t_atom* argv) {
+  x->state->message(&x->ob, s, argc, argv);
+}
+template <class State>
+void on_bang(Record<State>* x) {
+  x->state->message(&x->ob, gensym("bang"), 0, nullptr);
+}
+template <class State>
+void on_int(Record<State>* x, t_atom_long n) {
+  t_atom a;
+  jit_atom_setlong(&a, n);
+  x->state->message(&x->ob, gensym("int"), 1, &a);
+}
+template <class State>
+void on_float(Record<State>* x, double f) {
+  t_atom a;
+  jit_atom_setfloat(&a, f);
+  x->state->message(&x->ob, gensym("float"), 1, &a);
+}
+
+template <class F>
+method as_method(F* f) {
+  return reinterpret_cast<method>(reinterpret_cast<void (*)()>(f));
+}
+
+// The `main` of a patch object: its Max class, every message to `message`.
+template <class State>
+void object_main() {
+  setup(reinterpret_cast<t_messlist**>(&g_class<State>), as_method(create_object<State>),
+        as_method(free_record<State>), static_cast<short>(sizeof(Record<State>)), nullptr, A_GIMME, 0);
+  addbang(as_method(on_bang<State>));
+  addmess(as_method(on_int<State>), const_cast<char*>("int"), A_LONG, 0);
+  addmess(as_method(on_float<State>), const_cast<char*>("float"), A_FLOAT, 0);
+  addmess(as_method(on_message<State>), const_cast<char*>("list"), A_GIMME, 0);
+  addmess(as_method(on_message<State>), const_cast<char*>("anything"), A_GIMME, 0);
+}
+
+struct ObjectMain {
+  const char* name;
+  void (*main)();
+};
+extern const std::vector<ObjectMain> kJitterObjects;  // jit.op, jit.movie, ...
+extern const std::vector<ObjectMain> kMaxObjects;     // print, message, ...
+
+// Sends atoms as Max does: a number alone as int or float, several as a
+// list, a leading symbol as the selector.
+void send_atoms(void* outlet, long argc, const t_atom* argv);
+
+// Box arguments: the values before the first @name, then each @name with its values.
+struct Arguments {
+  std::vector<t_atom> leading;
+  std::vector<std::pair<std::string, std::vector<t_atom>>> attributes;
+};
+Arguments split_arguments(long argc, t_atom* argv);
+
+double number_of(const t_atom& a);
+bool is_number(const t_atom& a);
+// "12", "0.5", "foo": one atom as the console shows it.
+std::string atom_text(const t_atom& a);
+
+// A matrix an object sends from: registered under a name, reshaped when the
+// shape changes (so a steady stream allocates nothing).
+class OwnMatrix {
+ public:
+  OwnMatrix() = default;
+  ~OwnMatrix();
+  OwnMatrix(const OwnMatrix&) = delete;
+  OwnMatrix& operator=(const OwnMatrix&) = delete;
+
+  // Shapes it as `info` (type, planes, dims); false when it cannot be made.
+  bool shape(const t_jit_matrix_info& info);
+  frame::Matrix view() const;
+  void* matrix() const { return matrix_; }
+  t_symbol* name() const;
+  void send(void* outlet) const;  // "jit_matrix NAME"
+
+ private:
+  void* matrix_ = nullptr;
+};
+
+// A matrix a patch cord delivered ("jit_matrix NAME"), with its info and data.
+struct Incoming {
+  void* matrix = nullptr;
+  t_jit_matrix_info info{};
+  char* data = nullptr;
+};
+// False, with the Jitter error code to report, when argv names no matrix, its
+// type is not one of the four or it has no data.
+bool incoming_matrix(long argc, t_atom* argv, Incoming* in, t_jit_err* code);
+frame::Matrix view_of(const t_jit_matrix_info& info, char* data);
+t_jit_matrix_info info_of(void* matrix);
+char* data_of(void* matrix);
+frame::CellType cell_type_of(t_symbol* type);
+// False when some dimension is 0: nothing to read or write.
+bool has_cells(const t_jit_matrix_info& info);
+
+}  // namespace zelk::objects

@@ -1,0 +1,200 @@
+// jit.op, jit.rgb2luma and jit.matrix as patches use them, through their
+// boxes, against values worked out by hand from their definitions.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "patch_objects.h"
+#include "probe.h"
+#include "zelk/host.h"
+
+namespace {
+
+using zelk::host::Box;
+using zelk::host::Event;
+
+std::unique_ptr<Box> make(const std::string& text) {
+  zelk::host::register_patch_objects();
+  std::string why;
+  auto box = Box::create(text, &why);
+  EXPECT_TRUE(box) << text << ": " << why;
+  return box;
+}
+
+t_symbol* type_of(const std::string& name) { return gensym(name.c_str()); }
+
+// A packed 1-D matrix of `cells` cells and `planes` planes from doubles.
+probe::Owned matrix(const std::string& type, long planes, long cells, const std::vector<double>& values) {
+  probe::Owned m(zelk::host::new_matrix(type_of(type), planes, {cells}));
+  char* d = zelk::host::matrix_data(m.get());
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    const double v = values[i];
+    if (type == "char") reinterpret_cast<std::uint8_t*>(d)[i] = static_cast<std::uint8_t>(v);
+    else if (type == "long") reinterpret_cast<std::int32_t*>(d)[i] = static_cast<std::int32_t>(v);
+    else if (type == "float32") reinterpret_cast<float*>(d)[i] = static_cast<float>(v);
+    else reinterpret_cast<double*>(d)[i] = v;
+  }
+  return m;
+}
+
+// Every value of the last matrix the box sent, as doubles (1-D matrices).
+std::vector<double> sent(const Box& box) {
+  void* m = nullptr;
+  for (const Event& e : box.events())
+    if (void* em = zelk::host::event_matrix(e)) m = em;
+  if (!m) return {};
+  const t_jit_matrix_info info = zelk::host::matrix_info(m);
+  const char* d = zelk::host::matrix_data(m);
+  std::vector<double> out;
+  for (long i = 0; i < info.dim[0] * info.planecount; ++i) {
+    if (info.type == _jit_sym_char) out.push_back(reinterpret_cast<const std::uint8_t*>(d)[i]);
+    else if (info.type == _jit_sym_long) out.push_back(reinterpret_cast<const std::int32_t*>(d)[i]);
+    else if (info.type == _jit_sym_float32) out.push_back(reinterpret_cast<const float*>(d)[i]);
+    else out.push_back(reinterpret_cast<const double*>(d)[i]);
+  }
+  return out;
+}
+
+struct OpCase {
+  const char* type;
+  const char* op;
+  double a;
+  const char* val;  // as typed in the box: "100" is an int, "0.5" a float
+  double expect;
+};
+
+// Char cells are fixed point (255 = 1): true is 255, * is a*b/255, + and -
+// saturate while +m and -m wrap. Long wraps like int32; division by 0 gives 0.
+const OpCase kOps[] = {
+    {"char", "+", 200, "100", 255},   {"char", "+m", 200, "100", 44},  {"char", "-", 50, "100", 0},
+    {"char", "-m", 50, "100", 206},   {"char", "*", 255, "128", 128},  {"char", "*", 100, "128", 50},
+    {"char", "*", 200, "0.5", 99},    {"char", "/", 100, "200", 127},  {"char", "/", 200, "100", 255},
+    {"char", "/", 7, "0", 0},         {"char", "%", 7, "3", 1},        {"char", "%", 7, "0", 0},
+    {"char", "min", 3, "9", 3},       {"char", "max", 3, "9", 9},      {"char", "avg", 255, "0", 127},
+    {"char", "absdiff", 10, "250", 240}, {"char", ">", 101, "100", 255}, {"char", ">", 100, "100", 0},
+    {"char", "<", 99, "100", 255},    {"char", ">=", 100, "100", 255}, {"char", "<=", 101, "100", 0},
+    {"char", "==", 5, "5", 255},      {"char", "!=", 5, "5", 0},       {"char", ">p", 150, "100", 150},
+    {"char", ">p", 50, "100", 0},     {"char", "<p", 50, "100", 50},   {"char", "==p", 100, "100", 100},
+    {"char", "&&", 3, "0", 0},        {"char", "||", 3, "0", 255},     {"char", "^^", 3, "4", 0},
+    {"char", "!", 0, "9", 255},       {"char", "&", 12, "10", 8},      {"char", "|", 12, "10", 14},
+    {"char", "^", 12, "10", 6},       {"char", "~", 12, "0", 243},     {"char", "<<", 200, "1", 144},
+    {"char", ">>", 200, "3", 25},     {"char", "<<", 5, "8", 0},       {"char", "pass", 42, "7", 42},
+    {"char", ">", 120, "300", 0},     // a val past the cell's range is clamped to 255
+    {"long", "+", 2147483647, "1", -2147483648.0}, {"long", "+m", 2147483647, "1", -2147483648.0},
+    {"long", "-", -5, "10", -15},     {"long", "*", 65536, "65536", 0}, {"long", "/", -7, "2", -3},
+    {"long", "/", -2147483648.0, "-1", -2147483648.0}, {"long", "/", 5, "0", 0}, {"long", "%", -7, "3", -1},
+    {"long", "abs", -5, "0", 5},      {"long", "avg", -3, "0", -1},    {"long", "absdiff", -5, "5", 10},
+    {"long", ">", 3, "2", 1},         {"long", "!", 0, "0", 1},        {"long", "&&", 2, "3", 1},
+    {"long", "~", 0, "0", -1},        {"long", "<<", 1, "31", -2147483648.0}, {"long", "<<", 1, "32", 0},
+    {"long", ">>", -8, "1", -4},      {"long", ">>", -8, "40", -1},    {"long", "<=p", 4, "4", 4},
+    {"float32", "+", 0.5, "0.25", 0.75}, {"float32", "*", 1.5, "2.", 3}, {"float32", "/", 1, "4.", 0.25},
+    {"float32", "/", 1, "0.", 0},     {"float32", "%", 5.5, "2.", 1.5}, {"float32", ">", 0.5, "0.25", 1},
+    {"float32", "<p", 0.25, "0.5", 0.25}, {"float32", "abs", -2.5, "0.", 2.5}, {"float32", "avg", 1, "2.", 1.5},
+    {"float32", "&", 7.9, "3.", 3},   {"float32", "~", 0.5, "0.", -1}, {"float32", ">>", -8.5, "1.", -4},
+    {"float32", "!", 0, "0.", 1},     {"float32", "absdiff", 1, "3.5", 2.5}, {"float32", "-m", 1, "3.", -2},
+    {"float64", "+", 0.1, "0.2", 0.1 + 0.2}, {"float64", "/", 1, "3.", 1.0 / 3}, {"float64", "%", -5.5, "2.", -1.5},
+    {"float64", "<", 1, "2.", 1},     {"float64", "||", 0, "0.", 0},   {"float64", "|", 4.2, "3.", 7},
+    {"float64", "min", -1, "1.", -1}, {"float64", "==p", 2.5, "2.5", 2.5},
+};
+
+TEST(JitOp, EveryOperatorFollowsItsDefinitionOnEveryCellType) {
+  for (const OpCase& c : kOps) {
+    SCOPED_TRACE(std::string(c.type) + " " + c.op + " " + std::to_string(c.a) + " val " + c.val);
+    auto box = make(std::string("jit.op @op ") + c.op + " @val " + c.val);
+    ASSERT_TRUE(box);
+    probe::Owned in = matrix(c.type, 1, 1, {c.a});
+    box->send_matrix(in.get());
+    const std::vector<double> out = sent(*box);
+    ASSERT_EQ(out.size(), 1u);
+    if (std::string(c.type) == "float32") EXPECT_FLOAT_EQ(out[0], static_cast<float>(c.expect));
+    else EXPECT_DOUBLE_EQ(out[0], c.expect);
+  }
+}
+
+TEST(JitOp, TakesOneOperatorPerPlaneAndARightMatrixFittedToTheLeft) {
+  auto box = make("jit.op @op + -");
+  ASSERT_TRUE(box);
+  probe::Owned left = matrix("char", 2, 2, {10, 100, 20, 100});
+  probe::Owned right = matrix("char", 2, 2, {5, 30, 5, 200});
+  box->send_matrix(right.get(), 1);
+  box->send_matrix(left.get());
+  EXPECT_EQ(sent(*box), (std::vector<double>{15, 70, 25, 0}));
+
+  // A float32 matrix of one cell: converted to char (x255) and stretched over both cells.
+  probe::Owned small = matrix("float32", 2, 1, {0.5, 0.1});
+  box->send_matrix(small.get(), 1);
+  box->clear_events();
+  box->send_matrix(left.get());
+  EXPECT_EQ(sent(*box), (std::vector<double>{137, 75, 147, 75}));
+
+  // A number into the right inlet goes back to a scalar operand.
+  box->send(gensym("int"), {[] { t_atom a; jit_atom_setlong(&a, 1); return a; }()}, 1);
+  box->clear_events();
+  box->send_matrix(left.get());
+  EXPECT_EQ(sent(*box), (std::vector<double>{11, 99, 21, 99}));
+
+  box->clear_events();
+  box->send_text("op sqrtx");
+  ASSERT_FALSE(box->events().empty());
+  EXPECT_EQ(box->events()[0].text, "jit.op: unknown operator sqrtx");
+  box->clear_events();
+  box->send_matrix(left.get());
+  EXPECT_EQ(sent(*box), (std::vector<double>{11, 99, 21, 99})) << "an unknown operator keeps the old ones";
+}
+
+TEST(JitRgb2Luma, WeighsTheColourPlanesOnEveryCellType) {
+  // ARGB (255, 100, 50, 200): 0.299*100 + 0.587*50 + 0.114*200 = 82.05.
+  const struct {
+    const char* type;
+    double expect;
+  } cases[] = {{"char", 82}, {"long", 82}, {"float32", 82.05f}, {"float64", 0.299 * 100 + 0.587 * 50 + 0.114 * 200}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.type);
+    auto box = make("jit.rgb2luma");
+    probe::Owned in = matrix(c.type, 4, 1, {255, 100, 50, 200});
+    box->send_matrix(in.get());
+    ASSERT_EQ(sent(*box), (std::vector<double>{c.expect}));
+  }
+  auto bright = make("jit.rgb2luma @rscale 3 @ascale 0.5");
+  probe::Owned in = matrix("char", 4, 1, {255, 100, 50, 200});
+  bright->send_matrix(in.get());
+  EXPECT_EQ(sent(*bright), (std::vector<double>{255})) << "char clamps";
+  probe::Owned signed_in = matrix("long", 4, 1, {0, -1000, 0, 0});
+  bright->clear_events();
+  bright->send_matrix(signed_in.get());
+  EXPECT_EQ(sent(*bright), (std::vector<double>{-3000})) << "long does not";
+
+  auto grey = make("jit.rgb2luma");
+  probe::Owned one_plane = matrix("char", 1, 1, {9});
+  grey->send_matrix(one_plane.get());
+  ASSERT_FALSE(grey->events().empty());
+  EXPECT_EQ(grey->events().back().kind, Event::Kind::Error);
+  EXPECT_EQ(grey->events().back().code, JIT_ERR_MISMATCH_PLANE);
+}
+
+TEST(JitMatrix, ConvertsTypePlanesAndSizeAsTyped) {
+  // 4 char cells into 4 float32 planes of 2 cells: nearest cells 0 and 2, /255, new planes 0.
+  auto box = make("jit.matrix 4 float32 2");
+  probe::Owned in = matrix("char", 1, 4, {0, 51, 102, 255});
+  box->send_matrix(in.get());
+  EXPECT_EQ(sent(*box), (std::vector<double>{0, 0, 0, 0, 102 / 255.0f, 0, 0, 0}));
+
+  auto to_char = make("jit.matrix 1 char @adapt 1");
+  probe::Owned f = matrix("float64", 1, 4, {1.5, -0.2, 0.5, 0.999});
+  to_char->send_matrix(f.get());
+  EXPECT_EQ(sent(*to_char), (std::vector<double>{255, 0, 127, 254}));
+
+  auto adapting = make("jit.matrix");
+  probe::Owned l = matrix("long", 1, 3, {-7, 0, 70000});
+  adapting->send_matrix(l.get());
+  EXPECT_EQ(sent(*adapting), (std::vector<double>{-7, 0, 70000}));
+  probe::Owned c = matrix("long", 1, 2, {-7, 300});
+  auto long_to_char = make("jit.matrix 1 char 2");
+  long_to_char->send_matrix(c.get());
+  EXPECT_EQ(sent(*long_to_char), (std::vector<double>{0, 255}));
+}
+
+}  // namespace
