@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <type_traits>
@@ -215,14 +216,15 @@ namespace {
 // Walks dst's dimensions above the first, with the byte offsets of the cells
 // they read in src; the innermost dimension goes through `row`.
 template <class Row>
-void walk_scaled(const frame::Matrix& dst, const std::vector<std::vector<long>>& src_offset, long level,
-                 std::byte* d, long s, Row& row) {
+void walk_scaled(const frame::Matrix& dst, const std::vector<std::vector<std::ptrdiff_t>>& src_offset, long level,
+                 std::byte* d, std::ptrdiff_t s, Row& row) {
   if (level == 0) {
     row(d, s);
     return;
   }
   for (long i = 0; i < dst.dim[level]; ++i)
-    walk_scaled(dst, src_offset, level - 1, d + i * dst.dimstride[level], s + src_offset[level][i], row);
+    walk_scaled(dst, src_offset, level - 1, d + static_cast<std::ptrdiff_t>(i) * dst.dimstride[level],
+                s + src_offset[level][i], row);
 }
 
 }  // namespace
@@ -232,23 +234,23 @@ void convert_matrix(const frame::Matrix& src, const frame::Matrix& dst) {
     if (dst.dim[k] <= 0) return;
   for (long k = 0; k < src.dimcount; ++k)
     if (src.dim[k] <= 0) return;
-  std::vector<std::vector<long>> src_offset(static_cast<std::size_t>(dst.dimcount));
+  // Byte offsets in 64 bits: long has 32 on Windows.
+  std::vector<std::vector<std::ptrdiff_t>> src_offset(static_cast<std::size_t>(dst.dimcount));
   for (long k = 0; k < dst.dimcount; ++k) {
     src_offset[k].resize(static_cast<std::size_t>(dst.dim[k]));
     for (long i = 0; i < dst.dim[k]; ++i)
-      src_offset[k][i] =
-          k < src.dimcount
-              ? static_cast<long>(static_cast<long long>(i) * src.dim[k] / dst.dim[k]) * src.dimstride[k]
-              : 0;
+      src_offset[k][i] = k < src.dimcount ? static_cast<std::ptrdiff_t>(static_cast<long long>(i) * src.dim[k] / dst.dim[k]) *
+                                                src.dimstride[k]
+                                          : 0;
   }
   const long planes = dst.planecount, shared = std::min(src.planecount, dst.planecount);
   frame::dispatch_type(dst.type, [&](auto dzero) {
     using D = decltype(dzero);
     frame::dispatch_type(src.type, [&](auto szero) {
       using S = decltype(szero);
-      auto row = [&](std::byte* d, long s) {
+      auto row = [&](std::byte* d, std::ptrdiff_t s) {
         D* out = reinterpret_cast<D*>(d);
-        const std::vector<long>& xs = src_offset[0];
+        const std::vector<std::ptrdiff_t>& xs = src_offset[0];
         for (long i = 0; i < dst.dim[0]; ++i, out += planes) {
           const S* in = reinterpret_cast<const S*>(src.data + s + xs[i]);
           for (long p = 0; p < shared; ++p) out[p] = convert_cell<D>(in[p]);

@@ -2,8 +2,12 @@
 // outlets and refusals, parsed and run by the built runner.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include <opencv2/imgproc.hpp>
 
 #include "runner_support.h"
 #include "tools/zelk/frames.h"
@@ -197,4 +201,72 @@ TEST_F(PatchRun, BoxesTheRunnerDoesNotKnowAreRefusedByName) {
   EXPECT_NE(r.err.find("not both"), std::string::npos) << r.err;
 }
 
+// A patch as Max users write it: loadbang reads a movie, a qmetro would drive
+// it, luminance and a threshold (in a subpatcher) make the binary image, and
+// the blobs' centroids go to print and a window.
+TEST_F(PatchRun, AUserPatchThresholdsTheMovieItReadsAndFindsItsBlobs) {
+  // Bright blobs (luminance 197 and 168) and a dim one (95, under the threshold) on dark ground.
+  cv::Mat bgr(48, 64, CV_8UC3, cv::Scalar(10, 10, 10));
+  cv::rectangle(bgr, cv::Rect(5, 6, 12, 9), cv::Scalar(50, 200, 250), cv::FILLED);
+  cv::circle(bgr, cv::Point(44, 30), 7, cv::Scalar(240, 220, 40), cv::FILLED);
+  cv::circle(bgr, cv::Point(20, 38), 5, cv::Scalar(60, 90, 120), cv::FILLED);
+  ASSERT_TRUE(cv::imwrite(path("street.ppm"), bgr));
+
+  const std::string subpatch = ",\"patcher\":{\"boxes\":[" + box("i", "inlet", 0, 0) + "," +
+                               obj("op", "jit.op @op > @val 100", 0, 40) + "," + box("o", "outlet", 0, 80) +
+                               "],\"lines\":[" + line("i", 0, "op", 0) + "," + line("op", 0, "o", 0) + "]}";
+  const std::string user = write(
+      "user.maxpat",
+      patcher({obj("lb", "loadbang", 200, 0), box("rd", "message", 200, 30, ",\"text\":\"read street.ppm\""),
+               box("tg", "toggle", 0, 0), obj("qm", "qmetro 33", 0, 30), obj("mv", "jit.movie", 0, 60),
+               obj("luma", "jit.rgb2luma", 0, 90), box("thr", "newobj", 0, 120, ",\"text\":\"p threshold\"" + subpatch),
+               obj("lab", "zelk.label @charmode 1", 0, 150), obj("cen", "zelk.blobs.centroids", 0, 180),
+               obj("pr", "print centroids", 0, 210), box("win", "jit.pwindow", 200, 180),
+               box("note", "comment", 300, 0, ",\"text\":\"a note\""), box("bg", "panel", 0, 0)},
+              {line("lb", 0, "rd", 0), line("rd", 0, "mv", 0), line("tg", 0, "qm", 0), line("qm", 0, "mv", 0),
+               line("mv", 0, "luma", 0), line("luma", 0, "thr", 0), line("thr", 0, "lab", 0), line("lab", 0, "cen", 0),
+               line("lab", 0, "win", 0), line("cen", 0, "pr", 0)}));
+  const std::string out = path("out"), pictures = path("pictures");
+  zrt::Result r = zelk({"run", "--quiet", "--save", out, "--render", pictures, user});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("\"object\":\"print\",\"id\":\"pr\",\"event\":\"console\",\"text\":\"centroids: jit_matrix "),
+            std::string::npos)
+      << r.out;
+
+  // The same frame by the objects' definitions: luminance truncated, > 100, 4-connected blobs.
+  cv::Mat binary(bgr.size(), CV_8U), labels, stats, expected;
+  for (int y = 0; y < bgr.rows; ++y)
+    for (int x = 0; x < bgr.cols; ++x) {
+      const cv::Vec3b c = bgr.at<cv::Vec3b>(y, x);
+      binary.at<uchar>(y, x) = static_cast<int>(0.299 * c[2] + 0.587 * c[1] + 0.114 * c[0]) > 100;
+    }
+  const int n = cv::connectedComponentsWithStats(binary, labels, stats, expected, 4);
+  ASSERT_EQ(n, 3);  // the background and two blobs
+
+  std::string found;
+  for (const auto& e : zrt::fs::directory_iterator(out))
+    if (e.path().filename().string().find("_zelk.blobs.centroids.npy") != std::string::npos) found = e.path().string();
+  zelk::runner::Array centroids;
+  std::string why;
+  ASSERT_TRUE(zelk::runner::read_frame_file(found, &centroids, &why)) << why;
+  ASSERT_EQ(centroids.dims, (std::vector<long>{2}));
+  std::vector<std::pair<double, double>> got, want;
+  const float* c = reinterpret_cast<const float*>(centroids.data.data());
+  for (int k = 0; k < 2; ++k) {
+    got.emplace_back(c[k * centroids.planecount], c[k * centroids.planecount + 1]);
+    want.emplace_back(expected.at<double>(k + 1, 0), expected.at<double>(k + 1, 1));
+  }
+  std::sort(got.begin(), got.end());
+  std::sort(want.begin(), want.end());
+  for (int k = 0; k < 2; ++k) {
+    EXPECT_NEAR(got[k].first, want[k].first, 1e-4);
+    EXPECT_NEAR(got[k].second, want[k].second, 1e-4);
+  }
+  bool window_drawn = false;
+  for (const auto& e : zrt::fs::directory_iterator(pictures))
+    window_drawn = window_drawn || e.path().filename().string().find("_jit.pwindow.png") != std::string::npos;
+  EXPECT_TRUE(window_drawn);
+}
+
 }  // namespace
+
