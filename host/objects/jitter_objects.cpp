@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <type_traits>
 
 #include "frame/walk.h"
 #include "host/objects/matrix_ops.h"
@@ -247,6 +248,55 @@ struct JitMatrix {
   }
 };
 
+// ---- jit.iter -----------------------------------------------------------------------
+
+// Every cell in turn, first dimension fastest: its coordinates from the
+// middle outlet, then its planes' values (one number, or a list) from the left.
+struct JitIter {
+  void* values = nullptr;
+  void* coordinates = nullptr;
+
+  void init(t_object* self, long, t_atom*) {
+    outlet_new(self, nullptr);  // dump
+    coordinates = outlet_new(self, nullptr);
+    values = outlet_new(self, nullptr);
+  }
+
+  void message(t_object* self, t_symbol* s, long argc, t_atom* argv) {
+    if (!is(s, "jit_matrix")) return;
+    Incoming in;
+    t_jit_err code;
+    if (!incoming_matrix(argc, argv, &in, &code)) {
+      jit_error_code(self, code);
+      return;
+    }
+    if (!has_cells(in.info)) return;
+    const frame::Matrix m = view_of(in.info, in.data);
+    std::vector<long> at(static_cast<std::size_t>(m.dimcount), 0);
+    std::vector<t_atom> coords(at.size()), cell(static_cast<std::size_t>(m.planecount));
+    frame::dispatch_type(m.type, [&](auto zero) {
+      using T = decltype(zero);
+      for (;;) {
+        std::ptrdiff_t offset = 0;
+        for (std::size_t k = 0; k < at.size(); ++k) {
+          offset += static_cast<std::ptrdiff_t>(at[k]) * m.dimstride[k];
+          jit_atom_setlong(&coords[k], at[k]);
+        }
+        const T* v = reinterpret_cast<const T*>(m.data + offset);
+        for (long p = 0; p < m.planecount; ++p) {
+          if constexpr (std::is_floating_point_v<T>) jit_atom_setfloat(&cell[p], v[p]);
+          else jit_atom_setlong(&cell[p], v[p]);
+        }
+        send_atoms(coordinates, static_cast<long>(coords.size()), coords.data());
+        send_atoms(values, static_cast<long>(cell.size()), cell.data());
+        std::size_t k = 0;
+        while (k < at.size() && ++at[k] == m.dim[k]) at[k++] = 0;
+        if (k == at.size()) return;
+      }
+    });
+  }
+};
+
 // ---- sources ----------------------------------------------------------------------------
 
 void* g_source_frame = nullptr;
@@ -312,6 +362,7 @@ const std::vector<ObjectMain> kJitterObjects = {
     {"jit.op", object_main<JitOp>},
     {"jit.rgb2luma", object_main<JitRgb2Luma>},
     {"jit.matrix", object_main<JitMatrix>},
+    {"jit.iter", object_main<JitIter>},
     {"jit.movie", object_main<Source<true>>},
     {"jit.grab", object_main<Source<false>>},
     {"jit.pwindow", object_main<Window<2>>},

@@ -42,7 +42,7 @@ const char kRunHelp[] =
     "         from 0 in the file's order, a subpatcher's (p NAME) in its place.\n"
     "         Besides zelk objects it may hold: jit.movie, jit.grab (sources; without\n"
     "         --input, the file a jit.movie reads by @moviefile or a read message),\n"
-    "         jit.matrix, jit.rgb2luma, jit.op, jit.pwindow, jit.window (drawn by\n"
+    "         jit.matrix, jit.rgb2luma, jit.op, jit.iter, jit.pwindow, jit.window (drawn by\n"
     "         --render), print, loadbang (fires once after loading), metro, qmetro,\n"
     "         message boxes, toggles, buttons, comments, panels, p subpatchers.\n"
     "         A patch with any other box is refused, naming the box.\n"
