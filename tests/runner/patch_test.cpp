@@ -204,30 +204,41 @@ TEST_F(PatchRun, BoxesTheRunnerDoesNotKnowAreRefusedByName) {
 // A patch as Max users write it: loadbang reads a movie, a qmetro would drive
 // it, luminance and a threshold (in a subpatcher) make the binary image, and
 // the blobs' centroids go to print and a window.
-TEST_F(PatchRun, AUserPatchThresholdsTheMovieItReadsAndFindsItsBlobs) {
+class UserPatch : public PatchRun {
+ protected:
   // Bright blobs (luminance 197 and 168) and a dim one (95, under the threshold) on dark ground.
-  cv::Mat bgr(48, 64, CV_8UC3, cv::Scalar(10, 10, 10));
-  cv::rectangle(bgr, cv::Rect(5, 6, 12, 9), cv::Scalar(50, 200, 250), cv::FILLED);
-  cv::circle(bgr, cv::Point(44, 30), 7, cv::Scalar(240, 220, 40), cv::FILLED);
-  cv::circle(bgr, cv::Point(20, 38), 5, cv::Scalar(60, 90, 120), cv::FILLED);
-  ASSERT_TRUE(cv::imwrite(path("street.ppm"), bgr));
+  cv::Mat street() const {
+    cv::Mat bgr(48, 64, CV_8UC3, cv::Scalar(10, 10, 10));
+    cv::rectangle(bgr, cv::Rect(5, 6, 12, 9), cv::Scalar(50, 200, 250), cv::FILLED);
+    cv::circle(bgr, cv::Point(44, 30), 7, cv::Scalar(240, 220, 40), cv::FILLED);
+    cv::circle(bgr, cv::Point(20, 38), 5, cv::Scalar(60, 90, 120), cv::FILLED);
+    return bgr;
+  }
+  std::string user_patch() const {
+    EXPECT_TRUE(cv::imwrite(path("street.ppm"), street()));
+    const std::string subpatch = ",\"patcher\":{\"boxes\":[" + box("i", "inlet", 0, 0) + "," +
+                                 obj("op", "jit.op @op > @val 100", 0, 40) + "," + box("o", "outlet", 0, 80) +
+                                 "],\"lines\":[" + line("i", 0, "op", 0) + "," + line("op", 0, "o", 0) + "]}";
+    return write(
+        "user.maxpat",
+        patcher({obj("lb", "loadbang", 200, 0), box("rd", "message", 200, 30, ",\"text\":\"read street.ppm\""),
+                 box("tg", "toggle", 0, 0), obj("qm", "qmetro 33", 0, 30), obj("mv", "jit.movie", 0, 60),
+                 obj("luma", "jit.rgb2luma", 0, 90),
+                 box("thr", "newobj", 0, 120, ",\"text\":\"p threshold\"" + subpatch),
+                 obj("lab", "zelk.label @charmode 1", 0, 150), obj("cen", "zelk.blobs.centroids", 0, 180),
+                 obj("it", "jit.iter", 0, 210), obj("pr", "print centroid", 0, 240), box("win", "jit.pwindow", 200, 180),
+                 box("note", "comment", 300, 0, ",\"text\":\"a note\""), box("bg", "panel", 0, 0)},
+                {line("lb", 0, "rd", 0), line("rd", 0, "mv", 0), line("tg", 0, "qm", 0), line("qm", 0, "mv", 0),
+                 line("mv", 0, "luma", 0), line("luma", 0, "thr", 0), line("thr", 0, "lab", 0),
+                 line("lab", 0, "cen", 0), line("lab", 0, "win", 0), line("cen", 0, "it", 0), line("it", 0, "pr", 0)}));
+  }
+};
 
-  const std::string subpatch = ",\"patcher\":{\"boxes\":[" + box("i", "inlet", 0, 0) + "," +
-                               obj("op", "jit.op @op > @val 100", 0, 40) + "," + box("o", "outlet", 0, 80) +
-                               "],\"lines\":[" + line("i", 0, "op", 0) + "," + line("op", 0, "o", 0) + "]}";
-  const std::string user = write(
-      "user.maxpat",
-      patcher({obj("lb", "loadbang", 200, 0), box("rd", "message", 200, 30, ",\"text\":\"read street.ppm\""),
-               box("tg", "toggle", 0, 0), obj("qm", "qmetro 33", 0, 30), obj("mv", "jit.movie", 0, 60),
-               obj("luma", "jit.rgb2luma", 0, 90), box("thr", "newobj", 0, 120, ",\"text\":\"p threshold\"" + subpatch),
-               obj("lab", "zelk.label @charmode 1", 0, 150), obj("cen", "zelk.blobs.centroids", 0, 180),
-               obj("it", "jit.iter", 0, 210), obj("pr", "print centroid", 0, 240), box("win", "jit.pwindow", 200, 180),
-               box("note", "comment", 300, 0, ",\"text\":\"a note\""), box("bg", "panel", 0, 0)},
-              {line("lb", 0, "rd", 0), line("rd", 0, "mv", 0), line("tg", 0, "qm", 0), line("qm", 0, "mv", 0),
-               line("mv", 0, "luma", 0), line("luma", 0, "thr", 0), line("thr", 0, "lab", 0), line("lab", 0, "cen", 0),
-               line("lab", 0, "win", 0), line("cen", 0, "it", 0), line("it", 0, "pr", 0)}));
-  const std::string out = path("out"), pictures = path("pictures");
-  zrt::Result r = zelk({"run", "--quiet", "--save", out, "--render", pictures, user});
+TEST_F(UserPatch, ThresholdsTheMovieItReadsAndFindsItsBlobs) {
+  const cv::Mat bgr = street();
+  const std::string user = user_patch();
+  const std::string out = path("out");
+  zrt::Result r = zelk({"run", "--quiet", "--save", out, user});
   ASSERT_EQ(r.status, 0) << r.err;
   // jit.iter sends each blob's cell (x, y, mass) to print: one line per blob.
   std::vector<std::string> printed;
@@ -264,6 +275,12 @@ TEST_F(PatchRun, AUserPatchThresholdsTheMovieItReadsAndFindsItsBlobs) {
     EXPECT_NEAR(got[k].first, want[k].first, 1e-4);
     EXPECT_NEAR(got[k].second, want[k].second, 1e-4);
   }
+}
+
+TEST_F(UserPatch, RenderDrawsWhatItsWindowShows) {
+  const std::string pictures = path("pictures");
+  zrt::Result r = zelk({"run", "--quiet", "--render", pictures, user_patch()});
+  ASSERT_EQ(r.status, 0) << r.err;
   bool window_drawn = false;
   for (const auto& e : zrt::fs::directory_iterator(pictures))
     window_drawn = window_drawn || e.path().filename().string().find("_jit.pwindow.png") != std::string::npos;
