@@ -361,7 +361,7 @@
 							{
 								"box": {
 									"maxclass": "comment",
-									"text": "one plane, two dimensions, any type. Sends after every matrix and on bang, right to left",
+									"text": "one plane, two dimensions, any type. Sends after every matrix and on bang, right to left. Right outlet: dumpout",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
@@ -645,6 +645,14 @@
 									"destination": [
 										"obj-15",
 										0
+									],
+									"midpoints": [
+										594.0,
+										144.0,
+										594.0,
+										277.0,
+										295.0,
+										277.0
 									]
 								}
 							},
@@ -657,6 +665,14 @@
 									"destination": [
 										"obj-15",
 										0
+									],
+									"midpoints": [
+										600.0,
+										176.0,
+										600.0,
+										277.0,
+										295.0,
+										277.0
 									]
 								}
 							},
@@ -669,6 +685,14 @@
 									"destination": [
 										"obj-15",
 										0
+									],
+									"midpoints": [
+										606.0,
+										208.0,
+										606.0,
+										277.0,
+										295.0,
+										277.0
 									]
 								}
 							},

@@ -578,6 +578,21 @@
 							},
 							{
 								"box": {
+									"maxclass": "comment",
+									"text": "angles that stay the same give zeros: turn a shape in front of the camera",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										620.0,
+										197.0,
+										340.0,
+										35.0
+									],
+									"id": "obj-29"
+								}
+							},
+							{
+								"box": {
 									"maxclass": "jit.pwindow",
 									"numinlets": 1,
 									"numoutlets": 2,
@@ -591,7 +606,7 @@
 										160.0,
 										120.0
 									],
-									"id": "obj-29"
+									"id": "obj-30"
 								}
 							},
 							{
@@ -606,7 +621,7 @@
 										198.0,
 										50.0
 									],
-									"id": "obj-30"
+									"id": "obj-31"
 								}
 							}
 						],
@@ -752,6 +767,14 @@
 									"destination": [
 										"obj-23",
 										0
+									],
+									"midpoints": [
+										606.0,
+										144.0,
+										606.0,
+										496.0,
+										295.0,
+										496.0
 									]
 								}
 							},
@@ -762,7 +785,7 @@
 										0
 									],
 									"destination": [
-										"obj-29",
+										"obj-30",
 										0
 									]
 								}

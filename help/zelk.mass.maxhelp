@@ -93,7 +93,7 @@
 							0.0,
 							26.0,
 							980.0,
-							424.0
+							439.0
 						],
 						"showontab": 1,
 						"boxes": [
@@ -325,14 +325,14 @@
 							{
 								"box": {
 									"maxclass": "comment",
-									"text": "any type, planes and dimensions. Sends after every matrix and on bang",
+									"text": "any type, planes and dimensions. Sends after every matrix and on bang. Right outlet: dumpout",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
 										10.0,
 										234.0,
 										260.0,
-										35.0
+										50.0
 									],
 									"textjustification": 2,
 									"id": "obj-14"
@@ -410,7 +410,7 @@
 									"outlettype": [],
 									"patching_rect": [
 										285.0,
-										299.0,
+										314.0,
 										82.0,
 										22.0
 									],
@@ -425,7 +425,7 @@
 									"numoutlets": 0,
 									"patching_rect": [
 										297.0,
-										325.0,
+										340.0,
 										198.0,
 										65.0
 									],
@@ -515,6 +515,14 @@
 									"destination": [
 										"obj-13",
 										0
+									],
+									"midpoints": [
+										606.0,
+										144.0,
+										606.0,
+										226.0,
+										295.0,
+										226.0
 									]
 								}
 							},

@@ -93,7 +93,7 @@
 							0.0,
 							26.0,
 							1000.0,
-							475.0
+							490.0
 						],
 						"showontab": 1,
 						"boxes": [
@@ -363,14 +363,14 @@
 							{
 								"box": {
 									"maxclass": "comment",
-									"text": "one plane, two dimensions, any type: cell values are the weights. Sends after every matrix, right to left",
+									"text": "one plane, two dimensions, any type: cell values are the weights. Sends after every matrix, right to left. Right outlet: dumpout",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
 										10.0,
 										285.0,
 										260.0,
-										50.0
+										65.0
 									],
 									"textjustification": 2,
 									"id": "obj-16"
@@ -415,7 +415,7 @@
 									"outlettype": [],
 									"patching_rect": [
 										80.0,
-										365.0,
+										380.0,
 										103.0,
 										22.0
 									],
@@ -430,7 +430,7 @@
 									"numoutlets": 0,
 									"patching_rect": [
 										92.0,
-										391.0,
+										406.0,
 										198.0,
 										50.0
 									],
@@ -446,7 +446,7 @@
 									"outlettype": [],
 									"patching_rect": [
 										305.0,
-										365.0,
+										380.0,
 										69.0,
 										22.0
 									],
@@ -461,7 +461,7 @@
 									"numoutlets": 0,
 									"patching_rect": [
 										317.0,
-										391.0,
+										406.0,
 										198.0,
 										20.0
 									],
@@ -477,7 +477,7 @@
 									"outlettype": [],
 									"patching_rect": [
 										530.0,
-										365.0,
+										380.0,
 										116.0,
 										22.0
 									],
@@ -492,7 +492,7 @@
 									"numoutlets": 0,
 									"patching_rect": [
 										542.0,
-										391.0,
+										406.0,
 										198.0,
 										20.0
 									],
@@ -508,7 +508,7 @@
 									"outlettype": [],
 									"patching_rect": [
 										755.0,
-										365.0,
+										380.0,
 										82.0,
 										22.0
 									],
@@ -523,7 +523,7 @@
 									"numoutlets": 0,
 									"patching_rect": [
 										767.0,
-										391.0,
+										406.0,
 										198.0,
 										35.0
 									],

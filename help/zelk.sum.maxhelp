@@ -93,7 +93,7 @@
 							0.0,
 							26.0,
 							980.0,
-							511.0
+							526.0
 						],
 						"showontab": 1,
 						"boxes": [
@@ -395,14 +395,14 @@
 							{
 								"box": {
 									"maxclass": "comment",
-									"text": "any type, planes and dimensions. Sends after every matrix and on bang",
+									"text": "any type, planes and dimensions. Sends after every matrix and on bang. Right outlet: dumpout",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
 										10.0,
 										336.0,
 										260.0,
-										35.0
+										50.0
 									],
 									"textjustification": 2,
 									"id": "obj-18"
@@ -480,7 +480,7 @@
 									"outlettype": [],
 									"patching_rect": [
 										285.0,
-										401.0,
+										416.0,
 										76.0,
 										22.0
 									],
@@ -495,7 +495,7 @@
 									"numoutlets": 0,
 									"patching_rect": [
 										297.0,
-										427.0,
+										442.0,
 										198.0,
 										50.0
 									],
@@ -609,6 +609,14 @@
 									"destination": [
 										"obj-17",
 										0
+									],
+									"midpoints": [
+										606.0,
+										144.0,
+										606.0,
+										328.0,
+										295.0,
+										328.0
 									]
 								}
 							},

@@ -187,7 +187,7 @@ HELP = {
         tab("basic", CAMERA,
             chain=[LUMA,
                    ("zelk.moments", "one plane, two dimensions, any type: cell values are the weights. Sends "
-                    "after every matrix, right to left")],
+                    "after every matrix, right to left. Right outlet: dumpout")],
             outs=[(0, [("print moments", "normalised central moments: eta20 eta02 eta11 eta21 eta12 eta30 "
                         "eta03")]),
                   (1, [("print hu", "the seven Hu invariants")]),
@@ -200,7 +200,7 @@ HELP = {
         tab("basic", CAMERA,
             chain=[LUMA,
                    ("zelk.centroids", "one plane, two dimensions, any type. Sends after every matrix and on "
-                    "bang, right to left")],
+                    "bang, right to left. Right outlet: dumpout")],
             outs=[(0, [("print centroids", "weighted centroid: column, row; -1 -1 when there is no mass")]),
                   (1, [("print mass", "sum of the cells (char cells count value/255)")])],
             attrs=[(BANG, "sends the last values again"),
@@ -209,7 +209,8 @@ HELP = {
     ],
     "zelk.mass": [
         tab("basic", CAMERA,
-            chain=[("zelk.mass", "any type, planes and dimensions. Sends after every matrix and on bang")],
+            chain=[("zelk.mass", "any type, planes and dimensions. Sends after every matrix and on bang. "
+                    "Right outlet: dumpout")],
             outs=[(0, [("print mass", "one float per plane: a list of four for the A R G B planes of a "
                         "camera frame; char cells count value/255")])],
             attrs=[(BANG, "sends the last values again")],
@@ -218,7 +219,8 @@ HELP = {
     "zelk.sum": [
         tab("basic", CAMERA,
             chain=[LUMA, BINARY,
-                   ("zelk.sum", "any type, planes and dimensions. Sends after every matrix and on bang")],
+                   ("zelk.sum", "any type, planes and dimensions. Sends after every matrix and on bang. "
+                    "Right outlet: dumpout")],
             outs=[(0, [("print sum", "one value per plane, undivided: here the sum of the binary image's "
                         "cells")])],
             attrs=[(BANG, "sends the last values again")],
@@ -242,7 +244,8 @@ HELP = {
                     "outlet: dumpout")],
             outs=[(0, [("pwindow", "N x N float64: element (i, j) = d[i] d[j]; all zeros after a restart")])],
             attrs=[("reset", "restart the statistics with the next vector")],
-            notes=["takes one-dimensional, one-plane float32 or float64 vectors; a new length restarts"]),
+            notes=["takes one-dimensional, one-plane float32 or float64 vectors; a new length restarts",
+                   "angles that stay the same give zeros: turn a shape in front of the camera"]),
     ],
     "zelk.ravg": [
         tab("basic", MOVIE,
@@ -424,8 +427,11 @@ class Patcher:
         self.add(box)
         return box["patching_rect"][3]
 
-    def line(self, src, outlet, dst, inlet=0):
-        self.lines.append({"patchline": {"source": [src, outlet], "destination": [dst, inlet]}})
+    def line(self, src, outlet, dst, inlet=0, midpoints=None):
+        cord = {"source": [src, outlet], "destination": [dst, inlet]}
+        if midpoints:
+            cord["midpoints"] = midpoints
+        self.lines.append({"patchline": cord})
 
     def note(self, text, y):
         """A note on the left of the source and chain boxes; returns its height."""
@@ -477,28 +483,34 @@ def build_tab(name, t):
         p.line(p.message("read", CHAIN_X + 90.0, y + 66.0), 0, src)
         p.note("movie frames: 4-plane char (ARGB); read opens a movie", sy)
     p.line(qm, 0, src)
+    # The attribute panel's height, so that the chain's last box can sit below it.
+    rows = [(text, box_width(text) if text is not BANG else 24.0, note) for text, note in t["attrs"]]
+    rows = [(text, w, note, max(24.0, comment_height(note, TAB_W - ATTR_X - w - 30.0)) + 8.0)
+            for text, w, note in rows]
+    panel_bottom = 90.0 + (24.0 + sum(r[3] for r in rows) if rows else 0.0)
     # The chain, each box into the next, a note beside each.
     prev, y = src, sy + 40.0
-    for text, note in t["chain"]:
+    for k, (text, note) in enumerate(t["chain"]):
+        if k == len(t["chain"]) - 1 and rows:
+            y = max(y, panel_bottom + 24.0)
         b = p.obj(text, CHAIN_X, y)
         p.line(prev, 0, b)
         h = p.note(note, y)
-        prev, y = b, y + max(22.0, h) + 16.0
+        prev, target_y, y = b, y, y + max(22.0, h) + 16.0
     last = prev
     chain_bottom = y
-    # Attribute messages, stacked on the right, into the last box.
+    # Attribute messages, stacked on the right. Their cords drop beside the
+    # panel and run along just above the last box, clear of the chain's boxes.
     ay = 90.0
-    if t["attrs"]:
+    if rows:
         p.comment("click to change:", ATTR_X, ay, 200.0)
         ay += 24.0
-    for text, note in t["attrs"]:
-        if text is BANG:
-            b, w = p.button(ATTR_X, ay), 24.0
-        else:
-            b, w = p.message(text, ATTR_X, ay), box_width(text)
-        p.line(b, 0, last)
-        h = p.comment(note, ATTR_X + w + 10.0, ay, TAB_W - ATTR_X - w - 30.0)
-        ay += max(24.0, h) + 8.0
+    for k, (text, w, note, h) in enumerate(rows):
+        b = p.button(ATTR_X, ay) if text is BANG else p.message(text, ATTR_X, ay)
+        drop, bus = ATTR_X - 14.0 - 6.0 * (len(rows) - 1 - k), target_y - 8.0
+        p.line(b, 0, last, midpoints=[drop, ay + 30.0, drop, bus, CHAIN_X + 10.0, bus])
+        p.comment(note, ATTR_X + w + 10.0, ay, TAB_W - ATTR_X - w - 30.0)
+        ay += h
     for note in t["notes"]:
         ay += p.comment(note, ATTR_X, ay + 6.0, TAB_W - ATTR_X - 20.0) + 10.0
     # Output columns below the chain's last box.
