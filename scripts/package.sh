@@ -72,7 +72,7 @@ for name in ("externals", "help", "docs", "extras"):
     entries = []
     for path in sorted(folder.rglob("*")):
         rel = path.relative_to(folder)
-        if any(part.endswith(".mxo") for part in rel.parts[:-1]):
+        if any(folder_name.endswith(".mxo") for folder_name in rel.parts[:-1]):
             continue
         if path.suffix == ".mxo" or path.is_file():
             entries.append(rel.as_posix())
