@@ -312,10 +312,16 @@ struct Source {
   void init(t_object* self, long argc, t_atom* argv) {
     outlet_new(self, nullptr);  // dump
     outlet = outlet_new(self, "jit_matrix");
-    if constexpr (Movie)
-      for (auto& [name, values] : split_arguments(argc, argv).attributes)
+    if constexpr (Movie) {
+      // A file name typed in the box, or @moviefile NAME.
+      const Arguments args = split_arguments(argc, argv);
+      for (const t_atom& a : args.leading)
+        if (a.a_type == A_SYM && cell_type_of(a.a_w.w_sym) == frame::CellType::Unknown)
+          g_movie_files.push_back(a.a_w.w_sym->s_name);
+      for (auto& [name, values] : args.attributes)
         if (name == "moviefile" && !values.empty() && values[0].a_type == A_SYM)
           g_movie_files.push_back(values[0].a_w.w_sym->s_name);
+    }
   }
 
   void message(t_object* self, t_symbol* s, long argc, t_atom* argv) {

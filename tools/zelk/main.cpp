@@ -23,6 +23,8 @@ const char kHelp[] =
     "  zelk list [--plugins DIR]          every object, with a line of what it does\n"
     "  zelk help [--plugins DIR] OBJECT   its inlets, outlets, attributes and messages\n"
     "                                     (zelk info OBJECT says the same)\n"
+    "  zelk refpage --out DIR [OBJECT...]  Max reference pages (.maxref.xml) made from\n"
+    "      what the objects register and docs/refpages/text.json (zelk refpage --help)\n"
     "  zelk --help                        this text\n"
     "\n"
     "Frames are .npy (uint8, int32, float32, float64; last axis = planes), .png, .pgm\n"
