@@ -77,11 +77,7 @@ struct JitOp {
     const long inlet = proxy_getinlet(self);
     if (is(s, "jit_matrix")) {
       Incoming in;
-      t_jit_err code;
-      if (!incoming_matrix(argc, argv, &in, &code)) {
-        jit_error_code(self, code);
-        return;
-      }
+      if (!take_matrix(self, argc, argv, &in)) return;
       if (inlet == 0) calc(self, in);
       else if (shape_or_fail(self, right, in.info)) {
         convert_matrix(view_of(in.info, in.data), right.view());
@@ -150,11 +146,7 @@ struct JitRgb2Luma {
       return;
     }
     Incoming in;
-    t_jit_err code;
-    if (!incoming_matrix(argc, argv, &in, &code)) {
-      jit_error_code(self, code);
-      return;
-    }
+    if (!take_matrix(self, argc, argv, &in)) return;
     if (in.info.planecount != 4) {
       jit_error_code(self, JIT_ERR_MISMATCH_PLANE);
       return;
@@ -228,11 +220,7 @@ struct JitMatrix {
       return;
     }
     Incoming in;
-    t_jit_err code;
-    if (!incoming_matrix(argc, argv, &in, &code)) {
-      jit_error_code(self, code);
-      return;
-    }
+    if (!take_matrix(self, argc, argv, &in)) return;
     t_jit_matrix_info info = in.info;
     if (planecount) info.planecount = planecount;
     else if (!adapt) info.planecount = 4;
@@ -265,11 +253,7 @@ struct JitIter {
   void message(t_object* self, t_symbol* s, long argc, t_atom* argv) {
     if (!is(s, "jit_matrix")) return;
     Incoming in;
-    t_jit_err code;
-    if (!incoming_matrix(argc, argv, &in, &code)) {
-      jit_error_code(self, code);
-      return;
-    }
+    if (!take_matrix(self, argc, argv, &in)) return;
     if (!has_cells(in.info)) return;
     const frame::Matrix m = view_of(in.info, in.data);
     std::vector<long> at(static_cast<std::size_t>(m.dimcount), 0);

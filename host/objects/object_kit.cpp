@@ -71,24 +71,20 @@ void OwnMatrix::send(void* outlet) const {
   outlet_anything(outlet, _jit_sym_jit_matrix, 1, &a);
 }
 
-bool incoming_matrix(long argc, t_atom* argv, Incoming* in, t_jit_err* code) {
-  *code = JIT_ERR_INVALID_INPUT;
-  if (argc < 1 || argv[0].a_type != A_SYM) return false;
-  in->matrix = jit_object_findregistered(argv[0].a_w.w_sym);
-  if (!in->matrix) return false;
-  in->info = info_of(in->matrix);
-  in->data = data_of(in->matrix);
-  if (cell_type_of(in->info.type) == frame::CellType::Unknown) {
-    *code = JIT_ERR_MISMATCH_TYPE;
-    return false;
+bool take_matrix(t_object* self, long argc, t_atom* argv, Incoming* in) {
+  t_jit_err code = JIT_ERR_NONE;
+  in->matrix = argc >= 1 && argv[0].a_type == A_SYM ? jit_object_findregistered(argv[0].a_w.w_sym) : nullptr;
+  if (in->matrix) {
+    in->info = info_of(in->matrix);
+    in->data = data_of(in->matrix);
   }
-  if (in->info.dimcount < 1 || in->info.dimcount > JIT_MATRIX_MAX_DIMCOUNT || in->info.planecount < 1 ||
-      in->info.planecount > frame::kMaxPlanes) {
-    *code = in->info.planecount < 1 || in->info.planecount > frame::kMaxPlanes ? JIT_ERR_MISMATCH_PLANE
-                                                                                : JIT_ERR_MISMATCH_DIM;
-    return false;
-  }
-  return !has_cells(in->info) || in->data;
+  if (!in->matrix) code = JIT_ERR_INVALID_INPUT;
+  else if (cell_type_of(in->info.type) == frame::CellType::Unknown) code = JIT_ERR_MISMATCH_TYPE;
+  else if (in->info.planecount < 1 || in->info.planecount > frame::kMaxPlanes) code = JIT_ERR_MISMATCH_PLANE;
+  else if (in->info.dimcount < 1 || in->info.dimcount > JIT_MATRIX_MAX_DIMCOUNT) code = JIT_ERR_MISMATCH_DIM;
+  else if (has_cells(in->info) && !in->data) code = JIT_ERR_INVALID_INPUT;
+  if (code != JIT_ERR_NONE) jit_error_code(self, code);
+  return code == JIT_ERR_NONE;
 }
 
 void send_atoms(void* outlet, long argc, const t_atom* argv) {

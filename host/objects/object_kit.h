@@ -139,9 +139,10 @@ struct Incoming {
   t_jit_matrix_info info{};
   char* data = nullptr;
 };
-// False, with the Jitter error code to report, when argv names no matrix, its
-// type is not one of the four or it has no data.
-bool incoming_matrix(long argc, t_atom* argv, Incoming* in, t_jit_err* code);
+// The matrix of "jit_matrix NAME". False, with the Jitter error reported as
+// `self`'s, when argv names no matrix, its type is not one of the four, its
+// shape is out of range or it has no data.
+bool take_matrix(t_object* self, long argc, t_atom* argv, Incoming* in);
 frame::Matrix view_of(const t_jit_matrix_info& info, char* data);
 t_jit_matrix_info info_of(void* matrix);
 char* data_of(void* matrix);

@@ -11,13 +11,7 @@ namespace {
 
 using zrt::Result;
 
-const std::vector<std::string> kObjects = {
-    "zelk.binedge",          "zelk.blobs.bounds",  "zelk.blobs.centroids", "zelk.blobs.direction",
-    "zelk.blobs.elongation", "zelk.blobs.moments", "zelk.blobs.orientation", "zelk.blobs.sort",
-    "zelk.centroids",        "zelk.covariance",    "zelk.extrema",         "zelk.floodfill",
-    "zelk.hough",            "zelk.label",         "zelk.mass",            "zelk.mean",
-    "zelk.moments",          "zelk.ravg",          "zelk.sum",             "zelk.trackpoints",
-};
+using zrt::kObjects;
 
 bool contains(const std::string& s, const std::string& part) { return s.find(part) != std::string::npos; }
 

@@ -17,13 +17,7 @@ namespace {
 namespace host = zelk::host;
 namespace fs = std::filesystem;
 
-const std::vector<std::string> kObjects = {
-    "zelk.label",           "zelk.floodfill",         "zelk.binedge",         "zelk.hough",
-    "zelk.extrema",         "zelk.moments",           "zelk.centroids",       "zelk.mass",
-    "zelk.sum",             "zelk.mean",              "zelk.covariance",      "zelk.ravg",
-    "zelk.trackpoints",     "zelk.blobs.moments",     "zelk.blobs.centroids", "zelk.blobs.bounds",
-    "zelk.blobs.orientation", "zelk.blobs.direction", "zelk.blobs.elongation", "zelk.blobs.sort",
-};
+using zrt::kObjects;
 
 // For each `start` in `xml` (after it, past `then` when given), the text up
 // to `end`. The tabs in `start` pin the nesting depth, so an attribute's

@@ -130,4 +130,13 @@ inline std::string npy_dict(const std::string& descr, const std::string& shape,
   return "{'descr': '" + descr + "', 'fortran_order': " + fortran + ", 'shape': " + shape + ", }";
 }
 
+// The twenty objects, sorted by name (as zelk list prints them).
+inline const std::vector<std::string> kObjects = {
+    "zelk.binedge",          "zelk.blobs.bounds",  "zelk.blobs.centroids", "zelk.blobs.direction",
+    "zelk.blobs.elongation", "zelk.blobs.moments", "zelk.blobs.orientation", "zelk.blobs.sort",
+    "zelk.centroids",        "zelk.covariance",    "zelk.extrema",         "zelk.floodfill",
+    "zelk.hough",            "zelk.label",         "zelk.mass",            "zelk.mean",
+    "zelk.moments",          "zelk.ravg",          "zelk.sum",             "zelk.trackpoints",
+};
+
 }  // namespace zrt
