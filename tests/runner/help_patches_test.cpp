@@ -1,6 +1,7 @@
 // The help patches run headless as they would open in Max: camera-like colour
 // frames come out of their jit.grab and jit.movie boxes, every object gets
-// input it accepts, sends what it documents, and no box reports an error.
+// input it accepts, sends what it documents, every message box says something
+// its object understands, and no box reports an error.
 #include <gtest/gtest.h>
 
 #include <opencv2/imgproc.hpp>
@@ -32,6 +33,8 @@ const Help kHelps[] = {
 };
 constexpr int kFrames = 3;
 
+void PrintTo(const Help& h, std::ostream* os) { *os << h.object; }
+
 std::string help_file(const std::string& name) { return ZELK_SOURCE_DIR "/help/" + name; }
 
 class HelpPatch : public zrt::TempDirTest, public ::testing::WithParamInterface<Help> {
@@ -51,12 +54,20 @@ class HelpPatch : public zrt::TempDirTest, public ::testing::WithParamInterface<
   }
 };
 
-TEST_P(HelpPatch, RunsOnCameraFramesAndTheObjectSends) {
+TEST_P(HelpPatch, RunsOnCameraFramesWithEveryMessageClicked) {
   const Help& h = GetParam();
+  const std::string help = help_file(std::string(h.object) + ".maxhelp");
+  zelk::runner::Patch patch;
+  std::string why;
+  ASSERT_TRUE(zelk::runner::read_patch(help, &patch, &why)) << why;
+  // After the first frame every message box and button is clicked, in the
+  // file's order: each must be a message its object takes.
   const std::string out = path("out");
-  std::vector<std::string> args = {"run", "--quiet", "--save", out};
-  for (int k = 0; k < kFrames; ++k) args.insert(args.end(), {"--input", frame(k)});
-  args.push_back(help_file(std::string(h.object) + ".maxhelp"));
+  std::vector<std::string> args = {"run", "--quiet", "--save", out, "--input", frame(0)};
+  for (const auto& b : patch.boxes)
+    if (b.text.rfind("message ", 0) == 0 || b.text == "button") args.insert(args.end(), {"--send", b.id + " bang"});
+  for (int k = 1; k < kFrames; ++k) args.insert(args.end(), {"--input", frame(k)});
+  args.push_back(help);
   const zrt::Result r = zelk(args);
   ASSERT_EQ(r.status, 0) << r.err;
   // Built by appending: gcc 12 warns falsely on "literal" + std::string (bug 105329).
@@ -64,7 +75,11 @@ TEST_P(HelpPatch, RunsOnCameraFramesAndTheObjectSends) {
   posted.append(h.print ? h.print : "").append(": ");
   int printed = 0;
   for (const std::string& l : r.lines()) {
+    // No error code, and no console line but the print boxes' (an object's is a complaint).
     EXPECT_EQ(l.find("\"event\":\"error\""), std::string::npos) << l;
+    if (l.find("\"event\":\"console\"") != std::string::npos) {
+      EXPECT_NE(l.find("\"object\":\"print\""), std::string::npos) << l;
+    }
     if (h.print && l.find(posted) != std::string::npos) ++printed;
   }
   if (h.print) {
