@@ -41,14 +41,15 @@ class HelpPatch : public zrt::TempDirTest, public ::testing::WithParamInterface<
  protected:
   // A dark scene with a disc, a tilted ellipse, a block and a thin line apart
   // from each other, in colours bright enough for the patches' threshold;
-  // the shapes drift a little from frame to frame, as under a camera.
+  // the shapes drift a little from frame to frame, as under a camera. PPM,
+  // which zelk.exe reads too (it has no PNG decoder), so the helps run under Wine.
   std::string frame(int k) const {
     cv::Mat m(120, 160, CV_8UC3, cv::Scalar(25, 18, 12));
     cv::circle(m, {40 + 2 * k, 40}, 12, cv::Scalar(60, 200, 240), cv::FILLED);
     cv::ellipse(m, {112 + 2 * k, 36 + k}, {18, 8}, 30, 0, 360, cv::Scalar(250, 220, 80), cv::FILLED);
     cv::rectangle(m, {62, 70 + k}, {76, 94 + k}, cv::Scalar(255, 255, 255), cv::FILLED);
     cv::line(m, {5, 116}, {155, 102}, cv::Scalar(230, 230, 230), 2);
-    const std::string name = path("frame" + std::to_string(k) + ".png");
+    const std::string name = path("frame" + std::to_string(k) + ".ppm");
     EXPECT_TRUE(cv::imwrite(name, m));
     return name;
   }
