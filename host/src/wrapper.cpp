@@ -258,8 +258,22 @@ void* mop_jit_matrix(t_object* x, t_symbol*, long argc, t_atom* argv) {
   if (idx < 0 || idx >= mop->ninputs) return nullptr;
   Matrix* use = adapt_input(x, ob, idx, in);
   if (!use) return nullptr;
+  if (idx != 0) {
+    // Only the leftmost input starts a frame. The others wait for it, so they
+    // are kept as copies: their senders may change or free their matrices.
+    Matrix* own = ob->own_in[idx];
+    if (use != own) {
+      t_jit_matrix_info want = use->info;
+      if (!own || matrix_setinfo(own, &want) != JIT_ERR_NONE) {
+        error("%s: could not keep the matrix of inlet %ld", object_name(x), idx);
+        return nullptr;
+      }
+      matrix_copy_from(own, use);
+    }
+    mop->inputlist->items[idx] = own;
+    return nullptr;
+  }
   mop->inputlist->items[idx] = use;
-  if (idx != 0) return nullptr;  // only the leftmost input starts a frame
   if (ob->adapt) adapt_outputs(ob, use);
   Class* c = class_of(x);
   if (c->mproc) {

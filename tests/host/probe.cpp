@@ -11,6 +11,7 @@ struct Variant {
   const char* max_name;
   const char* jit_name;
   long outputs;
+  long inputs;
   bool nolink;
   bool planelink_off;
   const char* input_type;   // the input's only type
@@ -20,14 +21,15 @@ struct Variant {
 };
 
 constexpr Variant kVariants[] = {
-    {"test.probe", "test_probe", 1, false, false, nullptr, nullptr, false, false},
-    {"test.nolink", "test_nolink", 1, true, false, nullptr, nullptr, false, false},
-    {"test.planeoff", "test_planeoff", 1, false, true, nullptr, nullptr, false, false},
-    {"test.f64in", "test_f64in", 1, false, false, "float64", nullptr, false, false},
-    {"test.char", "test_char", 1, false, false, nullptr, "char", false, false},
-    {"test.two", "test_two", 2, false, false, nullptr, nullptr, false, false},
-    {"test.fail", "test_fail", 1, false, false, nullptr, nullptr, true, false},
-    {"test.mproc", "test_mproc", 1, false, false, nullptr, nullptr, false, true},
+    {"test.probe", "test_probe", 1, 1, false, false, nullptr, nullptr, false, false},
+    {"test.nolink", "test_nolink", 1, 1, true, false, nullptr, nullptr, false, false},
+    {"test.planeoff", "test_planeoff", 1, 1, false, true, nullptr, nullptr, false, false},
+    {"test.f64in", "test_f64in", 1, 1, false, false, "float64", nullptr, false, false},
+    {"test.char", "test_char", 1, 1, false, false, nullptr, "char", false, false},
+    {"test.two", "test_two", 2, 1, false, false, nullptr, nullptr, false, false},
+    {"test.fail", "test_fail", 1, 1, false, false, nullptr, nullptr, true, false},
+    {"test.mproc", "test_mproc", 1, 1, false, false, nullptr, nullptr, false, true},
+    {"test.twoin", "test_twoin", 1, 2, false, false, nullptr, nullptr, false, false},
 };
 constexpr int kCount = sizeof kVariants / sizeof kVariants[0];
 
@@ -54,6 +56,11 @@ t_jit_err probe_calc(Jit* x, void* ins, void* outs) {
   x->seen_type = info.type;
   x->seen_planes = info.planecount;
   x->seen_matrix = in;
+  if (void* right = jit_object_method(ins, _jit_sym_getindex, static_cast<t_atom_long>(1))) {
+    char* data = nullptr;
+    jit_object_method(right, _jit_sym_getdata, &data);
+    x->seen_right = data ? static_cast<unsigned char>(data[0]) : -1;
+  }
   if (x->result) return x->result;
   if (out) jit_object_method(out, _jit_sym_frommatrix, in);
   return JIT_ERR_NONE;
@@ -126,7 +133,7 @@ void main_fn() {
   const Variant& v = kVariants[V];
   void* c = jit_class_new(v.jit_name, as_method(jit_new<V>), as_method(jit_free), sizeof(Jit), 0L);
   g_jit_class[V] = c;
-  void* mop = jit_object_new(_jit_sym_jit_mop, static_cast<t_atom_long>(1),
+  void* mop = jit_object_new(_jit_sym_jit_mop, static_cast<t_atom_long>(v.inputs),
                              static_cast<t_atom_long>(v.outputs));
   if (v.single_type) jit_mop_single_type(mop, gensym(v.single_type));
   if (v.input_type)

@@ -43,13 +43,14 @@ struct Jit {
   t_symbol* seen_type;
   long seen_planes;
   void* seen_matrix;
+  long seen_right;  // first byte of input 2, where there is one
 };
 
 // Object names: test.probe (1 in, 1 out), test.nolink, test.planeoff
 // (output plane count not linked), test.f64in (input takes float64 only),
 // test.char (single type char), test.two (two outputs), test.fail
 // (computing object cannot be made), test.mproc (own matrix procedure that
-// reports "done" on the dump outlet).
+// reports "done" on the dump outlet), test.twoin (two inputs).
 void register_all();
 
 // A box of one of the objects above (registered on first use); fails the

@@ -76,6 +76,21 @@ TEST(WrapperOutputmode, OwnMatrixProcedureRunsInEveryMode) {
   }
 }
 
+TEST(WrapperInputs, ARightHandMatrixIsKeptAsACopyUntilTheLeftOneArrives) {
+  auto b = probe::make("test.twoin");
+  {
+    Owned right(zelk::host::new_matrix(_jit_sym_char, 4, {2, 2}));
+    zelk::host::matrix_data(right.get())[0] = 42;
+    b->send_matrix(right.get(), 1);
+    zelk::host::matrix_data(right.get())[0] = 7;  // changed by its sender, then freed
+  }
+  EXPECT_EQ(probe::jit(*b)->calls, 0);
+  Owned left(zelk::host::new_matrix(_jit_sym_char, 4, {2, 2}));
+  b->send_matrix(left.get());
+  EXPECT_EQ(probe::jit(*b)->calls, 1);
+  EXPECT_EQ(probe::jit(*b)->seen_right, 42);
+}
+
 TEST(WrapperAttributes, BoxArgumentsAndMessagesAnswerOnTheDumpOutlet) {
   struct Case {
     const char* box;
