@@ -15,6 +15,9 @@ wine=/usr/lib/wine/wine64
 windows=$top/dist/windows
 mkdir -p "$WINEPREFIX"
 "$wine" wineboot --init >/dev/null 2>&1 || true
+# A new prefix goes on setting itself up after wineboot returns; a zelk.exe
+# started meanwhile once hung. Wait until Wine is idle.
+/usr/lib/wine/wineserver64 -w || true
 
 start=$SECONDS
 echo "== Win64 layouts of the host's headers and the Max SDK's"

@@ -137,8 +137,10 @@ class Pool {
 };
 
 Pool& pool() {
-  static Pool p;
-  return p;
+  // Never destroyed: joining the workers while the process exits hangs on
+  // Windows, where the host is a DLL detached after its threads were ended.
+  static Pool* p = new Pool;
+  return *p;
 }
 
 void parallel(int nmatrices, method fn, void* data, long dimcount, long* dim, long planecount,
