@@ -277,6 +277,17 @@ TEST_F(UserPatch, ThresholdsTheMovieItReadsAndFindsItsBlobs) {
   }
 }
 
+TEST_F(UserPatch, AChainMayStartWithTheMovie) {
+  EXPECT_TRUE(cv::imwrite(path("street.ppm"), street()));
+  zrt::Result r = zelk({"run", "--quiet", "--input", path("street.ppm"), "--", "jit.movie", "jit.rgb2luma"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  ASSERT_EQ(r.lines().size(), 2u) << r.out;
+  EXPECT_NE(r.lines()[0].find("\"object\":\"jit.movie\",\"event\":\"matrix\",\"outlet\":0,\"type\":\"char\",\"planecount\":4"),
+            std::string::npos);
+  EXPECT_NE(r.lines()[1].find("\"object\":\"jit.rgb2luma\",\"event\":\"matrix\",\"outlet\":0,\"type\":\"char\",\"planecount\":1"),
+            std::string::npos);
+}
+
 TEST_F(UserPatch, RenderDrawsWhatItsWindowShows) {
   const std::string pictures = path("pictures");
   zrt::Result r = zelk({"run", "--quiet", "--render", pictures, user_patch()});

@@ -208,7 +208,9 @@ bool Graph::build_chain(const std::vector<std::string>& texts, std::string* why)
   }
   for (auto& outlets : reach_)
     for (auto& r : outlets) r = {0};
-  if (!nodes_.empty()) entry_ = {{0, 0}};
+  // A chain that starts with a movie or camera gets the frames out of it.
+  if (!nodes_.empty() && host::is_frame_source(nodes_[0].object)) sources_ = {0};
+  else if (!nodes_.empty()) entry_ = {{0, 0}};
   return true;
 }
 
