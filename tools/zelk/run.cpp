@@ -32,6 +32,8 @@ const char kRunHelp[] =
     "         'zelk.label @charmode 1'. Boxes form a chain: every matrix that box j\n"
     "         sends from its leftmost outlet goes into box j+1's inlet, depth first\n"
     "         (only matrices: the lists of zelk.sum and the like stay with their box).\n"
+    "         The frames go into box 0, or come out of it when it is jit.movie or\n"
+    "         jit.grab; the Max and Jitter objects a PATCH may hold work here too.\n"
     "PATCH    a patch saved by Max (.maxpat, or a help file .maxhelp): frames go into\n"
     "         its first inlet box and come out of every jit.movie and jit.grab (once\n"
     "         per frame; metro and qmetro never fire). Its patch lines join the boxes\n"
