@@ -1,6 +1,6 @@
-// jit.op, jit.rgb2luma and jit.matrix as a patch uses them; jit.movie and
-// jit.grab, which send the run's frames; jit.pwindow and jit.window, which
-// take what they are sent (the runner draws it).
+// jit.op, jit.rgb2luma, jit.matrix and jit.iter as a patch uses them;
+// jit.movie and jit.grab, which send the run's frames; jit.pwindow and
+// jit.window, which take what they are sent (the runner draws it).
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -31,9 +31,8 @@ struct JitOp {
   bool right_matrix = false;  // the right operand: a matrix sent there, else val
   OwnMatrix right, right_fitted, out;
   void* outlet = nullptr;
-  void* dump = nullptr;
 
-  void set_op(t_object* self, long argc, t_atom* argv) {
+  void set_op(long argc, t_atom* argv) {
     std::vector<Op> parsed;
     for (long i = 0; i < argc; ++i) {
       Op op;
@@ -44,7 +43,6 @@ struct JitOp {
       parsed.push_back(op);
     }
     if (!parsed.empty()) ops = parsed;
-    (void)self;
   }
   void set_val(long argc, t_atom* argv) {
     std::vector<Scalar> parsed;
@@ -57,19 +55,19 @@ struct JitOp {
     val = parsed;
     right_matrix = false;
   }
-  bool setting(t_object* self, const std::string& name, long argc, t_atom* argv) {
-    if (name == "op") set_op(self, argc, argv);
+  bool setting(const std::string& name, long argc, t_atom* argv) {
+    if (name == "op") set_op(argc, argv);
     else if (name == "val") set_val(argc, argv);
     else return false;
     return true;
   }
 
   void init(t_object* self, long argc, t_atom* argv) {
-    dump = outlet_new(self, nullptr);
+    outlet_new(self, nullptr);  // dump
     outlet = outlet_new(self, "jit_matrix");
     inlet_new(self, nullptr);
     for (auto& [name, values] : split_arguments(argc, argv).attributes)
-      if (!setting(self, name, static_cast<long>(values.size()), values.data()))
+      if (!setting(name, static_cast<long>(values.size()), values.data()))
         error("jit.op: no attribute %s", name.c_str());
   }
 
@@ -93,7 +91,7 @@ struct JitOp {
       if (out.matrix()) out.send(outlet);
       return;
     }
-    if (!setting(self, s->s_name, argc, argv)) error("jit.op: doesn't understand \"%s\"", s->s_name);
+    if (!setting(s->s_name, argc, argv)) error("jit.op: doesn't understand \"%s\"", s->s_name);
   }
 
   void calc(t_object* self, const Incoming& in) {
