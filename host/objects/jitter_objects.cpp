@@ -14,13 +14,16 @@
 namespace zelk::objects {
 namespace {
 
-bool is(t_symbol* s, const char* name) { return s && !std::strcmp(s->s_name, name); }
-
 // Shapes `out` like `info` and reports a failure as the object's error.
 bool shape_or_fail(t_object* self, OwnMatrix& out, const t_jit_matrix_info& info) {
   if (out.shape(info)) return true;
   jit_error_code(self, JIT_ERR_OUT_OF_MEM);
   return false;
+}
+
+bool same_shape(const frame::Matrix& x, const frame::Matrix& y) {
+  return x.type == y.type && x.planecount == y.planecount && x.dimcount == y.dimcount &&
+         std::equal(x.dim, x.dim + x.dimcount, y.dim);
 }
 
 // ---- jit.op -------------------------------------------------------------------
@@ -101,9 +104,13 @@ struct JitOp {
     const frame::Matrix* b = nullptr;
     if (right_matrix) {
       // The right matrix follows the left: its type, planes and size.
-      if (!shape_or_fail(self, right_fitted, in.info)) return;
-      b_view = right_fitted.view();
-      convert_matrix(right.view(), b_view);
+      b_view = right.view();
+      if (!same_shape(b_view, a)) {
+        if (!shape_or_fail(self, right_fitted, in.info)) return;
+        const frame::Matrix fitted = right_fitted.view();
+        convert_matrix(b_view, fitted);
+        b_view = fitted;
+      }
       b = &b_view;
     }
     if (has_cells(in.info)) apply_ops(a, b, val, ops, out.view());

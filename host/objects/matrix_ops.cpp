@@ -172,13 +172,12 @@ void apply_ops(const frame::Matrix& a, const frame::Matrix* b, const std::vector
   const long planes = a.planecount;
   frame::dispatch_type(a.type, [&](auto zero) {
     using T = decltype(zero);
-    std::vector<T> value(static_cast<std::size_t>(planes));
-    for (long p = 0; p < planes; ++p)
-      value[p] = scalars.empty() ? T(0) : scalar_as<T>(scalars[std::min<std::size_t>(p, scalars.size() - 1)]);
     std::byte* b_base = b ? b->data : a.data;
     const long* b_stride = b ? b->dimstride : a.dimstride;
     for (long p = 0; p < planes; ++p) {
       const Op op = ops.empty() ? Op::Pass : ops[std::min<std::size_t>(p, ops.size() - 1)];
+      const T value =
+          scalars.empty() ? T(0) : scalar_as<T>(scalars[std::min<std::size_t>(p, scalars.size() - 1)]);
       with_op(op, [&](auto k) {
         constexpr Op o = decltype(k)::value;
         frame::walk_rows<3>(a.dimcount, a.dim, {a.data, b_base, out.data}, {a.dimstride, b_stride, out.dimstride},
@@ -187,7 +186,7 @@ void apply_ops(const frame::Matrix& a, const frame::Matrix* b, const std::vector
                               const T* y = reinterpret_cast<const T*>(r[1]) + p;
                               T* z = reinterpret_cast<T*>(r[2]) + p;
                               for (long i = 0; i < width; ++i)
-                                z[i * planes] = cell<T, o>(x[i * planes], b ? y[i * planes] : value[p]);
+                                z[i * planes] = cell<T, o>(x[i * planes], b ? y[i * planes] : value);
                             });
       });
     }
@@ -234,28 +233,44 @@ void convert_matrix(const frame::Matrix& src, const frame::Matrix& dst) {
     if (dst.dim[k] <= 0) return;
   for (long k = 0; k < src.dimcount; ++k)
     if (src.dim[k] <= 0) return;
-  // Byte offsets in 64 bits: long has 32 on Windows.
-  std::vector<std::vector<std::ptrdiff_t>> src_offset(static_cast<std::size_t>(dst.dimcount));
-  for (long k = 0; k < dst.dimcount; ++k) {
-    src_offset[k].resize(static_cast<std::size_t>(dst.dim[k]));
-    for (long i = 0; i < dst.dim[k]; ++i)
-      src_offset[k][i] = k < src.dimcount ? static_cast<std::ptrdiff_t>(static_cast<long long>(i) * src.dim[k] / dst.dim[k]) *
-                                                src.dimstride[k]
-                                          : 0;
-  }
+  bool same_size = src.dimcount == dst.dimcount;
+  for (long k = 0; same_size && k < dst.dimcount; ++k) same_size = src.dim[k] == dst.dim[k];
   const long planes = dst.planecount, shared = std::min(src.planecount, dst.planecount);
   frame::dispatch_type(dst.type, [&](auto dzero) {
     using D = decltype(dzero);
     frame::dispatch_type(src.type, [&](auto szero) {
       using S = decltype(szero);
-      auto row = [&](std::byte* d, std::ptrdiff_t s) {
+      // One row of dst; offset_of(i) is where in `in_row` cell i's source lies.
+      auto convert_row = [&](std::byte* d, const std::byte* in_row, long width, auto offset_of) {
         D* out = reinterpret_cast<D*>(d);
-        const std::vector<std::ptrdiff_t>& xs = src_offset[0];
-        for (long i = 0; i < dst.dim[0]; ++i, out += planes) {
-          const S* in = reinterpret_cast<const S*>(src.data + s + xs[i]);
+        for (long i = 0; i < width; ++i, out += planes) {
+          const S* in = reinterpret_cast<const S*>(in_row + offset_of(i));
           for (long p = 0; p < shared; ++p) out[p] = convert_cell<D>(in[p]);
           for (long p = shared; p < planes; ++p) out[p] = D(0);
         }
+      };
+      if (same_size) {
+        // Cell for cell: the two matrices walked in lockstep.
+        const std::ptrdiff_t cell = src.dimstride[0];
+        frame::walk_rows<2>(dst.dimcount, dst.dim, {dst.data, src.data}, {dst.dimstride, src.dimstride},
+                            [&](const std::array<std::byte*, 2>& r, long width) {
+                              convert_row(r[0], r[1], width, [&](long i) { return i * cell; });
+                            });
+        return;
+      }
+      // Byte offsets in 64 bits: long has 32 on Windows.
+      std::vector<std::vector<std::ptrdiff_t>> src_offset(static_cast<std::size_t>(dst.dimcount));
+      for (long k = 0; k < dst.dimcount; ++k) {
+        src_offset[k].resize(static_cast<std::size_t>(dst.dim[k]));
+        for (long i = 0; i < dst.dim[k]; ++i)
+          src_offset[k][i] =
+              k < src.dimcount
+                  ? static_cast<std::ptrdiff_t>(static_cast<long long>(i) * src.dim[k] / dst.dim[k]) * src.dimstride[k]
+                  : 0;
+      }
+      const std::vector<std::ptrdiff_t>& xs = src_offset[0];
+      auto row = [&](std::byte* d, std::ptrdiff_t s) {
+        convert_row(d, src.data + s, dst.dim[0], [&](long i) { return xs[i]; });
       };
       walk_scaled(dst, src_offset, dst.dimcount - 1, dst.data, 0, row);
     });

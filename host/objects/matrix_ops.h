@@ -58,7 +58,7 @@ D convert_cell(S v);
 
 // dst from src: cell types converted, planes beyond src's set to 0, and
 // sizes scaled by nearest cell (dst index i reads src index i*srcdim/dstdim;
-// dimensions src lacks read index 0).
+// dimensions src lacks read index 0). Allocates only when sizes differ.
 void convert_matrix(const frame::Matrix& src, const frame::Matrix& dst);
 
 }  // namespace zelk::objects

@@ -14,8 +14,6 @@
 namespace zelk::objects {
 namespace {
 
-bool is(t_symbol* s, const char* name) { return s && !std::strcmp(s->s_name, name); }
-
 // A word the box text split off with its comma: a number again where it is one.
 t_atom word_atom(const std::string& w) {
   t_atom a;

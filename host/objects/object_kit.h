@@ -3,6 +3,7 @@
 // to send, and atoms as Max's console shows them.
 #pragma once
 
+#include <cstring>
 #include <new>
 #include <string>
 #include <vector>
@@ -107,6 +108,9 @@ struct Arguments {
   std::vector<std::pair<std::string, std::vector<t_atom>>> attributes;
 };
 Arguments split_arguments(long argc, t_atom* argv);
+
+// Whether selector `s` is `name`.
+inline bool is(t_symbol* s, const char* name) { return s && !std::strcmp(s->s_name, name); }
 
 double number_of(const t_atom& a);
 bool is_number(const t_atom& a);

@@ -49,11 +49,9 @@ bool read_box(const json& entry, std::size_t k, PatchBox* b, std::string* why) {
   }
   if (cls == "newobj" || cls == "message") {
     b->kind = PatchBox::Kind::Object;
-    if (!box.contains("text") || !box["text"].is_string()) {
-      if (cls == "newobj") {
-        *why = name + " is an object box without text";
-        return false;
-      }
+    if (cls == "newobj" && !(box.contains("text") && box["text"].is_string())) {
+      *why = name + " is an object box without text";
+      return false;
     }
     b->text = text_of(box, "text");
     // A message box runs as the object "message", its text the arguments.
