@@ -58,13 +58,16 @@ bool fits(const Region& r, const frame::Matrix& m, unsigned long run_bytes) {
 }
 
 template <class T>
-void slice(double alpha, long dimcount, const long* dim, const frame::Matrix& in,
+void slice(double alpha, long dimcount, const long* dim, long first_cell, const frame::Matrix& in,
            const frame::Matrix& out, const frame::Matrix& internal, BlendKernel kernel) {
   using W = std::conditional_t<std::is_same_v<T, double>, double, float>;
   using S = std::conditional_t<std::is_integral_v<T>, float, T>;
   const W a = static_cast<W>(alpha);
   const W b = static_cast<W>(1.0 - alpha);
-  const long n = row_run(in, internal).values;
+  // A part may be cut along dimension 0: its run is what the row's run from
+  // the row's start leaves of the part's own cells, never the next part's.
+  const long n = std::clamp(row_run(in, internal).values - first_cell * in.planecount, 0L,
+                            dim[0] * in.planecount);
   const BlendRow<T, W, S> blend = blend_row_for<T, W, S>(kernel, a, b);
   if constexpr (std::is_integral_v<T>) {
     frame::walk_rows<3>(dimcount, dim, {in.data, out.data, internal.data},
@@ -98,10 +101,11 @@ bool ravg_rows_fit(const Region& r, const frame::Matrix& in, const frame::Matrix
 }
 
 void ravg_slice(double alpha, long dimcount, const long* dim, const frame::Matrix& in,
-                const frame::Matrix& out, const frame::Matrix& internal, BlendKernel kernel) {
+                const frame::Matrix& out, const frame::Matrix& internal, BlendKernel kernel,
+                long first_cell) {
   if (dimcount < 1) return;
   frame::dispatch_type(in.type, [&](auto tag) {
-    slice<decltype(tag)>(alpha, dimcount, dim, in, out, internal, kernel);
+    slice<decltype(tag)>(alpha, dimcount, dim, first_cell, in, out, internal, kernel);
   });
 }
 

@@ -21,11 +21,15 @@ long ravg_row_values(const frame::Matrix& in, const frame::Matrix& internal);
 bool ravg_rows_fit(const Region& r, const frame::Matrix& in, const frame::Matrix& out,
                    const frame::Matrix& internal);
 
-// Averages one part of the region: `dim` (dimcount entries, whole rows) and
-// the three data addresses describe the part; the strides are those of the
-// whole matrices. The internal matrix is used only for char and long.
+// Averages one part of the region: `dim` (dimcount entries) and the three
+// data addresses describe the part, which may be cut along either of the
+// first two dimensions, its rows starting at cell `first_cell` of the
+// matrices' rows; the strides are those of the whole matrices. Each row's
+// run is the whole groups of its stride from the row's start, as far as they
+// reach into the part's cells. The internal matrix is used only for char
+// and long.
 void ravg_slice(double alpha, long dimcount, const long* dim, const frame::Matrix& in,
                 const frame::Matrix& out, const frame::Matrix& internal,
-                BlendKernel kernel = BlendKernel::Fastest);
+                BlendKernel kernel = BlendKernel::Fastest, long first_cell = 0);
 
 }  // namespace temporal

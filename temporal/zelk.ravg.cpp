@@ -7,13 +7,15 @@
 struct t_zelk_ravg {
   t_object ob;
   double alpha;
-  void* internal;  // float32 average of char and long input
+  void* internal;      // float32 average of char and long input
+  const char* in_base;  // the input's data during a frame, for the parts' places in their rows
 };
 
 static t_zelk_ravg* zelk_ravg_new() {
   auto* x = static_cast<t_zelk_ravg*>(frame::alloc_instance());
   if (!x) return nullptr;
   x->alpha = 0.05;
+  x->in_base = nullptr;
   x->internal = frame::new_internal_matrix("float32", 1, 2);
   return x;
 }
@@ -27,7 +29,7 @@ static frame::Matrix view(const t_jit_matrix_info& info, char* data) {
   return m;
 }
 
-// Runs on the host's worker threads, one part of the rows each; reads the
+// Runs on the host's worker threads, one part of the region each; reads the
 // record and writes nothing but its part of the output and internal data.
 static void ravg_slice_calc(t_zelk_ravg* x, long dimcount, long* dim, long,
                             t_jit_matrix_info* in_info, char* in_data,
@@ -36,8 +38,18 @@ static void ravg_slice_calc(t_zelk_ravg* x, long dimcount, long* dim, long,
   const double alpha = x->alpha;
   if (dimcount < 1) return;
   if (dimcount == 1) dim[1] = 1;
+  // Parts are cut along the first two dimensions only, so the offset of the
+  // part's first cell within its row is its offset modulo the row stride.
+  long first_cell = 0;
+  const long cell = in_info->dimstride[0], row = in_info->dimstride[1];
+  if (cell > 0 && x->in_base) {
+    std::ptrdiff_t offset = in_data - x->in_base;
+    if (dimcount > 1 && row > 0) offset %= row;
+    first_cell = static_cast<long>(offset / cell);
+  }
   temporal::ravg_slice(alpha, dimcount, dim, view(*in_info, in_data), view(*out_info, out_data),
-                       view(*internal_info, internal_data));
+                       view(*internal_info, internal_data), temporal::BlendKernel::Fastest,
+                       first_cell);
 }
 
 static bool same_region(const t_jit_matrix_info& info, const temporal::Region& r) {
@@ -83,6 +95,7 @@ static t_jit_err zelk_ravg_matrix_calc(t_zelk_ravg* x, void* inputs, void* outpu
   if (!temporal::ravg_rows_fit(r, view(in_info, in_data), view(out_info, out_data),
                                view(internal_info, internal_data)))
     return JIT_ERR_GENERIC;
+  x->in_base = in_data;
   jit_parallel_ndim_simplecalc3(frame::as_method(ravg_slice_calc), x, r.dimcount, r.dim,
                                 r.planecount, &in_info, in_data, &out_info, out_data,
                                 &internal_info, internal_data, 0, 0, 0);
@@ -97,8 +110,7 @@ static const frame::ClassSpec spec = {
 
 C74_EXPORT int main(void) {
   void* c = frame::begin_class(spec);
-  frame::add_attribute(c, "alpha", "float64", calcoffset(t_zelk_ravg, alpha),
-                       frame::kAttrOrdinary, frame::clip(0, 1));
+  FRAME_ATTR(c, t_zelk_ravg, alpha, "alpha", "float64", frame::kAttrOrdinary, frame::clip(0, 1));
   frame::finish_class(c, spec);
   return 0;
 }

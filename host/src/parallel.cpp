@@ -1,10 +1,17 @@
-// The parallel n-dimensional calculation: the region is cut along its
-// highest dimension (above dimension 0, so every part is whole rows) into
-// one contiguous part per worker. Workers are started once and reused; a
-// call allocates nothing. The calling thread computes the first part.
+// The parallel n-dimensional calculation, cut as Jitter cuts it: each part
+// is a block of the first two dimensions (its own dim[0] and dim[1], data
+// pointers offset to its first cell), higher dimensions whole. Rows are cut
+// when there are several, else dimension 0 is, the only one a 1-D matrix
+// has. The awkward setting (ZELK_PARALLEL_CUTS=awkward in the environment,
+// or set_parallel_cuts) cuts both dimensions of every call into a one-cell
+// part, an odd-sized one and the rest, so that a function that leans on
+// whole rows or on sizes the host happens to choose fails its tests.
+// Workers are started once and reused; a call allocates nothing. The
+// calling thread computes the first part.
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <thread>
@@ -17,6 +24,40 @@ namespace {
 
 constexpr long kMinCellsToSplit = 4096;  // below this, threads cost more than they save
 constexpr int kMaxThreads = 64;
+constexpr int kAwkwardPieces = 3;  // per dimension
+// Parts of one call, each on the caller's stack with its infos; more threads
+// than this share the parts.
+constexpr int kMaxParts = 16;
+static_assert(kAwkwardPieces * kAwkwardPieces <= kMaxParts);
+
+std::atomic<bool> g_awkward{[] {
+  const char* v = std::getenv("ZELK_PARALLEL_CUTS");
+  return v && std::strcmp(v, "awkward") == 0;
+}()};
+
+struct Piece {
+  long start, length;
+};
+
+// `n` cells in `parts` nearly equal pieces; returns the count.
+int even_pieces(long n, int parts, Piece* out) {
+  for (int p = 0; p < parts; ++p) out[p] = {n * p / parts, n * (p + 1) / parts - n * p / parts};
+  return parts;
+}
+
+// One cell, an odd number of cells, the rest: whatever is there of them.
+int awkward_pieces(long n, Piece* out) {
+  int count = 0;
+  long start = 0;
+  for (long want : {1L, std::max(1L, ((n - 1) / 3) | 1L)}) {
+    long len = std::min(want, n - start - 1);  // leaves at least one cell for the rest
+    if (len < 1) break;
+    out[count++] = {start, len};
+    start += len;
+  }
+  out[count++] = {start, n - start};
+  return count;
+}
 
 struct Task {
   method fn;
@@ -27,6 +68,7 @@ struct Task {
   long planecount;
   t_jit_matrix_info* minfo[3];
   char* bp[3];
+  t_jit_matrix_info part_info[3];  // a part's own infos: its sizes, the whole's strides
 };
 
 using Fn1 = void (*)(void*, long, long*, long, t_jit_matrix_info*, char*);
@@ -159,41 +201,65 @@ void parallel(int nmatrices, method fn, void* data, long dimcount, long* dim, lo
     whole.minfo[i] = minfo[i];
     whole.bp[i] = bp[i];
   }
-  long split = -1;
-  for (long k = dimcount - 1; k >= 1; --k)
-    if (whole.dim[k] > 1) {
-      split = k;
-      break;
-    }
+  int threads = pool().threads();
+  const bool awkward = g_awkward.load(std::memory_order_relaxed);
   long cells = 1;
   for (long k = 0; k < dimcount && cells < kMinCellsToSplit; ++k)
     cells *= std::max(0L, whole.dim[k]);
-  int threads = pool().threads();
-  if (split < 0 || threads < 2 || cells < kMinCellsToSplit) {
+  Piece pieces0[kMaxParts], pieces1[kMaxParts];
+  int n0 = 1, n1 = 1;
+  pieces0[0] = {0, whole.dim[0]};
+  pieces1[0] = {0, whole.dim[1]};
+  if (awkward) {
+    if (whole.dim[0] > 0) n0 = awkward_pieces(whole.dim[0], pieces0);
+    if (dimcount > 1 && whole.dim[1] > 0) n1 = awkward_pieces(whole.dim[1], pieces1);
+  } else if (threads >= 2 && cells >= kMinCellsToSplit) {
+    if (dimcount > 1 && whole.dim[1] > 1)
+      n1 = even_pieces(whole.dim[1], static_cast<int>(std::min<long>({threads, kMaxParts, whole.dim[1]})),
+                       pieces1);
+    else
+      n0 = even_pieces(whole.dim[0], static_cast<int>(std::min<long>({threads, kMaxParts, whole.dim[0]})),
+                       pieces0);
+  }
+  if (n0 * n1 == 1) {
     run(whole);
     return;
   }
-  int parts = static_cast<int>(std::min<long>(threads, whole.dim[split]));
-  Task tasks[kMaxThreads];
-  long rows = whole.dim[split];
-  for (int p = 0; p < parts; ++p) {
-    long start = rows * p / parts;
-    long end = rows * (p + 1) / parts;
-    Task& t = tasks[p];
-    t = whole;
-    t.dim[split] = end - start;
-    for (int i = 0; i < nmatrices; ++i) {
-      bool full = flags[i] & JIT_PARALLEL_NDIM_FLAGS_FULL_MATRIX;
-      if (!full && t.bp[i] && t.minfo[i]) t.bp[i] += start * t.minfo[i]->dimstride[split];
+  Task tasks[kMaxParts];  // about 30 KB
+  int parts = 0;
+  for (int j = 0; j < n1; ++j)
+    for (int i = 0; i < n0; ++i) {
+      Task& t = tasks[parts++];
+      t = whole;
+      t.dim[0] = pieces0[i].length;
+      t.dim[1] = pieces1[j].length;
+      // Each part is a smaller matrix of its own: its infos give its sizes.
+      for (int m = 0; m < nmatrices; ++m) {
+        bool full = flags[m] & JIT_PARALLEL_NDIM_FLAGS_FULL_MATRIX;
+        if (full || !t.minfo[m]) continue;
+        t.part_info[m] = *t.minfo[m];
+        t.part_info[m].dim[0] = t.dim[0];
+        if (dimcount > 1) t.part_info[m].dim[1] = t.dim[1];
+        t.minfo[m] = &t.part_info[m];
+        if (!t.bp[m]) continue;
+        t.bp[m] += pieces0[i].start * t.minfo[m]->dimstride[0];
+        if (dimcount > 1) t.bp[m] += pieces1[j].start * t.minfo[m]->dimstride[1];
+      }
     }
+  // More parts than threads run in rounds of as many as there are threads.
+  const int batch = std::max(1, threads);
+  for (int first = 0; first < parts; first += batch) {
+    const int count = std::min(batch, parts - first);
+    if (count == 1 || !pool().run_all(tasks + first, count))
+      for (int p = first; p < first + count; ++p) run(tasks[p]);
   }
-  if (!pool().run_all(tasks, parts))
-    for (int p = 0; p < parts; ++p) run(tasks[p]);
 }
 
 }  // namespace
 
 void set_worker_threads(int n) { pool().set_threads(n); }
+void set_parallel_cuts(ParallelCuts cuts) { g_awkward = cuts == ParallelCuts::Awkward; }
+ParallelCuts parallel_cuts() { return g_awkward ? ParallelCuts::Awkward : ParallelCuts::Even; }
 int worker_threads() { return pool().threads(); }
 
 }  // namespace zelk::host

@@ -1,5 +1,6 @@
-// The parallel n-dimensional calculation: every row exactly once, whole
-// rows per part, base pointers advanced per matrix, flags honoured.
+// The parallel n-dimensional calculation: every cell exactly once, parts cut
+// along the first two dimensions with base pointers advanced per matrix,
+// flags honoured, and the awkward cuts the tests of its users run under.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -53,8 +54,16 @@ method as_method(F* f) {
 
 class Parallel : public ::testing::TestWithParam<int> {
  protected:
-  void SetUp() override { zelk::host::set_worker_threads(GetParam()); }
-  void TearDown() override { zelk::host::set_worker_threads(2); }
+  void SetUp() override {
+    saved_ = zelk::host::parallel_cuts();
+    zelk::host::set_parallel_cuts(zelk::host::ParallelCuts::Even);
+    zelk::host::set_worker_threads(GetParam());
+  }
+  void TearDown() override {
+    zelk::host::set_worker_threads(2);
+    zelk::host::set_parallel_cuts(saved_);
+  }
+  zelk::host::ParallelCuts saved_{};
 };
 
 void expect_all(void* m, int32_t value) {
@@ -89,33 +98,58 @@ TEST_P(Parallel, EveryRowExactlyOnce) {
   jit_object_free(b);
 }
 
-TEST_P(Parallel, SplitsTheHighestDimensionOfThreeDimensions) {
+TEST_P(Parallel, ThreeDimensionsAreCutAlongRowsWithTheSlicesWhole) {
   void* a = zelk::host::new_matrix(_jit_sym_long, 1, {40, 30, 9});
   t_jit_matrix_info ia = zelk::host::matrix_info(a);
   Record r;
   long dim[3] = {40, 30, 9};
   jit_parallel_ndim_simplecalc1(as_method(mark1), &r, 3, dim, 1, &ia, zelk::host::matrix_data(a), 0);
   expect_all(a, 1);
-  EXPECT_EQ(r.calls.load(), std::min(GetParam(), 9));
+  EXPECT_EQ(r.calls.load(), GetParam());
   jit_object_free(a);
 }
 
-TEST_P(Parallel, OneDimensionAndSmallRegionsRunOnce) {
+TEST_P(Parallel, OneDimensionIsCutAlongItAndSmallRegionsRunOnce) {
   void* a = zelk::host::new_matrix(_jit_sym_long, 1, {10000});
   t_jit_matrix_info ia = zelk::host::matrix_info(a);
   Record r;
   long dim[1] = {10000};
   jit_parallel_ndim_simplecalc1(as_method(mark1), &r, 1, dim, 1, &ia, zelk::host::matrix_data(a), 0);
   expect_all(a, 1);
-  EXPECT_EQ(r.calls.load(), 1);
+  EXPECT_EQ(r.calls.load(), GetParam());
   void* s = zelk::host::new_matrix(_jit_sym_long, 1, {4, 4});
   t_jit_matrix_info is = zelk::host::matrix_info(s);
   long sdim[2] = {4, 4};
   jit_parallel_ndim_simplecalc1(as_method(mark1), &r, 2, sdim, 1, &is, zelk::host::matrix_data(s), 0);
-  EXPECT_EQ(r.calls.load(), 2);
+  EXPECT_EQ(r.calls.load(), GetParam() + 1);
   expect_all(s, 1);
   jit_object_free(a);
   jit_object_free(s);
+}
+
+// Every call cut into a one-cell part, an odd-sized one and the rest along
+// each of the first two dimensions, whatever its size.
+TEST_P(Parallel, AwkwardCutsCoverEveryCellOnce) {
+  zelk::host::set_parallel_cuts(zelk::host::ParallelCuts::Awkward);
+  struct Case {
+    std::vector<long> dims;
+    int parts;
+  };
+  for (const Case& c : {Case{{67, 131}, 9}, Case{{10}, 3}, Case{{2}, 2}, Case{{1, 1}, 1},
+                        Case{{1, 5}, 3}, Case{{3, 2, 4}, 6}}) {
+    void* a = zelk::host::new_matrix(_jit_sym_long, 1, c.dims);
+    void* b = zelk::host::new_matrix_strided(_jit_sym_long, 1, c.dims, 1000);
+    t_jit_matrix_info ia = zelk::host::matrix_info(a), ib = zelk::host::matrix_info(b);
+    Record r;
+    std::vector<long> dim = c.dims;
+    jit_parallel_ndim_simplecalc2(as_method(mark), &r, static_cast<long>(dim.size()), dim.data(), 2,
+                                  &ia, zelk::host::matrix_data(a), &ib, zelk::host::matrix_data(b), 0, 0);
+    expect_all(a, 1);
+    expect_all(b, 2);
+    EXPECT_EQ(r.calls.load(), c.parts) << c.dims[0];
+    jit_object_free(a);
+    jit_object_free(b);
+  }
 }
 
 // Marks its rows of matrix 1 and notes where matrix 2 starts for it.

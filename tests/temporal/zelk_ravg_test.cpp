@@ -163,11 +163,14 @@ TEST(ZelkRavgCalc, UnevenStridesLeaveTheTailAlone) {
 
 // Integer frames through the host with n worker threads: the output's
 // bytes after each frame; the last frame, with alpha 0, shows the state.
-std::vector<std::vector<unsigned char>> run_with_threads(int threads, t_symbol* type, long planes,
-                                                         std::vector<long> dims) {
+std::vector<std::vector<unsigned char>> run_with_threads(
+    int threads, t_symbol* type, long planes, std::vector<long> dims, long row_stride = 0,
+    zelk::host::ParallelCuts cuts = zelk::host::ParallelCuts::Even) {
   zelk::host::set_worker_threads(threads);
+  const zelk::host::ParallelCuts saved = zelk::host::parallel_cuts();
+  zelk::host::set_parallel_cuts(cuts);
   auto o = zt::make_jit_object("zelk.ravg");
-  auto in = make_matrix(type, planes, dims), out = make_matrix(type, planes, dims);
+  auto in = make_matrix(type, planes, dims, row_stride), out = make_matrix(type, planes, dims, row_stride);
   std::mt19937 rng(11);
   std::vector<std::vector<unsigned char>> frames;
   for (int frame = 0; frame < 4; ++frame) {
@@ -178,6 +181,7 @@ std::vector<std::vector<unsigned char>> run_with_threads(int threads, t_symbol* 
     EXPECT_EQ(tt::calc(o, in.get(), out.get()), JIT_ERR_NONE);
     frames.push_back(tt::bytes_of(out.get()));
   }
+  zelk::host::set_parallel_cuts(saved);
   return frames;
 }
 
@@ -196,6 +200,32 @@ TEST(ZelkRavgThreads, SameBytesOnOneTwoAndEightThreads) {
     const auto one = run_with_threads(1, c.type, c.planes, c.dims);
     EXPECT_EQ(run_with_threads(2, c.type, c.planes, c.dims), one) << c.type->s_name;
     EXPECT_EQ(run_with_threads(8, c.type, c.planes, c.dims), one) << c.type->s_name;
+  }
+  zelk::host::set_worker_threads(saved);
+}
+
+// Cut as Jitter may cut, along dimension 0 too (the only one of a 1-D
+// matrix), into a one-cell part, an odd one and the rest: the same bytes as
+// one part, odd strides and their untouched tails included.
+TEST(ZelkRavgThreads, AwkwardCutsGiveTheSameBytes) {
+  const int saved = zelk::host::worker_threads();
+  struct Case {
+    t_symbol* type;
+    long planes;
+    std::vector<long> dims;
+    long row_stride;
+  };
+  const std::vector<Case> cases = {{_jit_sym_char, 3, {37}, 0},       {_jit_sym_char, 1, {33, 17, 9}, 0},
+                                   {_jit_sym_long, 2, {13, 5}, 0},    {_jit_sym_long, 1, {5, 3}, 20},
+                                   {_jit_sym_char, 1, {7, 4}, 7},     {_jit_sym_float32, 1, {5, 3}, 20},
+                                   {_jit_sym_float64, 3, {9, 2, 2}, 0}};
+  for (const Case& c : cases) {
+    const auto whole = run_with_threads(1, c.type, c.planes, c.dims, c.row_stride);
+    for (int threads : {1, 2})
+      EXPECT_EQ(run_with_threads(threads, c.type, c.planes, c.dims, c.row_stride,
+                                 zelk::host::ParallelCuts::Awkward),
+                whole)
+          << c.type->s_name << " " << c.dims[0] << " on " << threads;
   }
   zelk::host::set_worker_threads(saved);
 }

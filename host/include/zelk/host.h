@@ -145,6 +145,13 @@ long long max_block_bytes();
 // Worker threads of jit_parallel_ndim_simplecalc*; default: the machine's cores.
 void set_worker_threads(int n);
 int worker_threads();
+// How the parallel calculation cuts a matrix into parts: Even, one part per
+// worker thread along rows (or dimension 0); Awkward, every call cut along
+// both first dimensions into a one-cell part, an odd-sized part and the
+// rest, for tests. The default is Awkward when ZELK_PARALLEL_CUTS=awkward.
+enum class ParallelCuts { Even, Awkward };
+void set_parallel_cuts(ParallelCuts cuts);
+ParallelCuts parallel_cuts();
 
 // Console lines are also printed to standard error unless switched off.
 void set_console_echo(bool on);
