@@ -5,6 +5,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstring>
 
 #include "blobs/angles.h"
 #include "frame/kit.h"
@@ -14,17 +15,21 @@ namespace blobs {
 // Makes `out` a one-dimensional matrix of `length` cells of `planes` values
 // of `type` and returns its data; null when it has none or the host did not
 // give it that shape, so nothing is written to a matrix of another layout.
+// Jitter keeps a size of at least 1: with no blob the one cell is written
+// here as zeros (mass 0 at (0, 0)), never left holding an earlier frame's.
 inline char* resize_output(void* out, t_symbol* type, long planes, long length,
                            t_jit_matrix_info& info) {
   info = frame::get_info(out);
   info.type = type;
   info.planecount = planes;
   info.dimcount = 1;
-  info.dim[0] = length;
+  info.dim[0] = std::max(1L, length);
   frame::set_info(out, info);
   char* data = frame::get_data(out);
-  if (info.type != type || info.planecount != planes || info.dimcount < 1 || info.dim[0] < length)
+  if (!data || info.type != type || info.planecount != planes || info.dimcount < 1 ||
+      info.dim[0] < std::max(1L, length))
     return nullptr;
+  if (length == 0) std::memset(data, 0, static_cast<std::size_t>(info.dimstride[0]));
   return data;
 }
 

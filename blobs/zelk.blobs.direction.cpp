@@ -5,8 +5,8 @@
 
 struct t_zelk_blobs_direction {
   t_object ob;
-  t_atom_long mode;  // 0 radians, 1 degrees
-  t_atom_long flip;  // 1: half a turn added to every result
+  long mode;  // 0 radians, 1 degrees
+  long flip;  // 1: half a turn added to every result
 };
 
 static t_zelk_blobs_direction* zelk_blobs_direction_new() {
@@ -36,10 +36,8 @@ static const frame::ClassSpec spec = {
 
 C74_EXPORT int main(void) {
   void* c = frame::begin_class(spec);
-  frame::add_attribute(c, "mode", "long", calcoffset(t_zelk_blobs_direction, mode),
-                       frame::kAttrOrdinary, frame::clip(0, 1));
-  frame::add_attribute(c, "flip", "long", calcoffset(t_zelk_blobs_direction, flip),
-                       frame::kAttrOrdinary, frame::clip(0, 1));
+  FRAME_ATTR(c, t_zelk_blobs_direction, mode, "mode", "long", frame::kAttrOrdinary, frame::clip(0, 1));
+  FRAME_ATTR(c, t_zelk_blobs_direction, flip, "flip", "long", frame::kAttrOrdinary, frame::clip(0, 1));
   frame::finish_class(c, spec);
   return 0;
 }

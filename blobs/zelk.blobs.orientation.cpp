@@ -5,7 +5,7 @@
 
 struct t_zelk_blobs_orientation {
   t_object ob;
-  t_atom_long mode;  // 0 radians, 1 degrees
+  long mode;  // 0 radians, 1 degrees
 };
 
 static t_zelk_blobs_orientation* zelk_blobs_orientation_new() {
@@ -32,8 +32,7 @@ static const frame::ClassSpec spec = {
 
 C74_EXPORT int main(void) {
   void* c = frame::begin_class(spec);
-  frame::add_attribute(c, "mode", "long", calcoffset(t_zelk_blobs_orientation, mode),
-                       frame::kAttrOrdinary, frame::clip(0, 1));
+  FRAME_ATTR(c, t_zelk_blobs_orientation, mode, "mode", "long", frame::kAttrOrdinary, frame::clip(0, 1));
   frame::finish_class(c, spec);
   return 0;
 }

@@ -53,7 +53,7 @@ static const frame::ClassSpec spec = {
 
 C74_EXPORT int main(void) {
   void* c = frame::begin_class(spec);
-  frame::add_attribute(c, "threshold", "float32", calcoffset(t_zelk_blobs_sort, threshold));
+  FRAME_ATTR(c, t_zelk_blobs_sort, threshold, "threshold", "float32");
   frame::finish_class(c, spec);
   return 0;
 }

@@ -1,6 +1,7 @@
 #include "frame/kit.h"
 
 #include <cstring>
+#include <string>
 
 namespace frame {
 namespace {
@@ -25,10 +26,19 @@ void apply_mop(void* mop, const MopSpec& m) {
     set_long(out, "maxplanecount", m.output.planecount);
   }
   if (m.output.dimcount > 0) {
-    set_long(out, "mindim", m.output.dimcount);
-    set_long(out, "maxdim", m.output.dimcount);
+    jit_attr_setlong(out, _jit_sym_mindimcount, m.output.dimcount);
+    jit_attr_setlong(out, _jit_sym_maxdimcount, m.output.dimcount);
   }
-  if (m.output.type) jit_attr_setsym(out, _jit_sym_types, gensym(m.output.type));
+  if (m.output.types) {
+    t_atom types[4];
+    long n = 0;
+    for (std::string_view rest = m.output.types; !rest.empty() && n < 4;) {
+      const std::size_t end = std::min(rest.find(' '), rest.size());
+      if (end > 0) jit_atom_setsym(&types[n++], gensym(std::string(rest.substr(0, end)).c_str()));
+      rest.remove_prefix(std::min(end + 1, rest.size()));
+    }
+    jit_object_method(out, _jit_sym_types, static_cast<t_atom_long>(n), types);
+  }
   if (m.output_planelink_off) jit_attr_setlong(out, _jit_sym_planelink, 0);
   if (m.output_nolink) jit_mop_output_nolink(mop, 1);
 }
@@ -255,6 +265,8 @@ void send_atoms(void* outlet, long count, t_atom* atoms) {
 
 namespace {
 void list_output_direct(void* max) {
+  // Output mode 0 is "no output", for lists as for matrices.
+  if (max_jit_mop_getoutputmode(max) == 0) return;
   void** outlets = list_outlets(max);
   void* o = max_jit_obex_jitob_get(max);
   for (int i = g_spec->lists.count - 1; i >= 0; --i) {

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <climits>
 #include <cstddef>
+#include <string_view>
+#include <type_traits>
 
 #include "ext.h"
 #include "jit.common.h"
@@ -29,13 +31,6 @@ method as_method(F* f) {
   return reinterpret_cast<method>(reinterpret_cast<void (*)()>(f));
 }
 
-// A 64-bit attribute value as a `long`, which has 32 bits on Windows:
-// a value past its range stays past every bound a computation applies,
-// where a plain cast would wrap it into range.
-inline long saturate_long(t_atom_long v) {
-  return v < LONG_MIN ? LONG_MIN : (v > LONG_MAX ? LONG_MAX : static_cast<long>(v));
-}
-
 // Attribute flag kinds.
 inline constexpr long kAttrOrdinary = JIT_ATTR_GET_DEFER_LOW | JIT_ATTR_SET_USURP_LOW;  // 0x08040000
 inline constexpr long kAttrOutput = JIT_ATTR_GET_DEFER_LOW | JIT_ATTR_SET_OPAQUE_USER;  // 0x00040200
@@ -44,8 +39,8 @@ inline constexpr long kAttrHidden = JIT_ATTR_GET_OPAQUE_USER | JIT_ATTR_SET_OPAQ
 // Constraints that an object puts on its matrix operator when it registers.
 struct OutputLimits {
   long planecount = 0;       // min and max plane count, 0 = unconstrained
-  long dimcount = 0;         // mindim and maxdim: dimension count, 0 = unconstrained
-  const char* type = nullptr;  // the output's only type, or none
+  long dimcount = 0;         // the number of dimensions (mindimcount = maxdimcount), 0 = any
+  const char* types = nullptr;  // the output's types, space-separated, the first the default
 };
 struct MopSpec {
   long inputs = 1;
@@ -123,6 +118,28 @@ struct Clip {
 };
 inline Clip clip(double lo, double hi) { return Clip{true, true, lo, hi}; }
 
+// Max stores an attribute in the C type its declared type names: "long" is
+// a C `long` (4 bytes on Windows), "atom_long" a t_atom_long. A member of
+// another type would be read and written at the wrong size, so the
+// registering macros below refuse it at compile time.
+template <class T>
+consteval bool stores(std::string_view declared) {
+  if (declared == "char") return std::is_same_v<T, unsigned char>;
+  if (declared == "long") return std::is_same_v<T, long>;
+  if (declared == "atom_long") return std::is_same_v<T, t_atom_long>;
+  if (declared == "float32") return std::is_same_v<T, float>;
+  if (declared == "float64") return std::is_same_v<T, double>;
+  if (declared == "symbol") return std::is_same_v<T, t_symbol*>;
+  if (declared == "atom") return std::is_same_v<T, t_atom>;
+  return false;
+}
+void member_type_does_not_match_declared_type();  // never defined: named in the error
+template <class T>
+consteval const char* checked_type(const char* declared) {
+  if (!stores<T>(declared)) member_type_does_not_match_declared_type();
+  return declared;
+}
+
 void add_attribute(void* jclass, const char* name, const char* type, long offset,
                    long flags = kAttrOrdinary, Clip c = {});
 void add_array_attribute(void* jclass, const char* name, const char* type, long max_count,
@@ -181,3 +198,20 @@ void list_assist(void* max, void* box, long direction, long index, char* text);
 void send_atoms(void* outlet, long count, t_atom* atoms);
 
 }  // namespace frame
+
+// Registers member `field` of record `Record` as attribute `name` of type
+// `type` (flags and clip may follow); compiles only when the member's C type
+// is the one Max stores that type in.
+#define FRAME_ATTR(jclass, Record, field, name, type, ...)                                  \
+  ::frame::add_attribute(jclass, name,                                                    \
+                         ::frame::checked_type<decltype(Record::field)>(type),            \
+                         calcoffset(Record, field) __VA_OPT__(, ) __VA_ARGS__)
+// An array member with its count member (a C `long`, as Max keeps it); the
+// maximum count is the array's length.
+#define FRAME_ARRAY_ATTR(jclass, Record, field, countfield, name, type, ...)                \
+  static_assert(std::is_same_v<decltype(Record::countfield), long>, "count is a C long"); \
+  ::frame::add_array_attribute(                                                           \
+      jclass, name,                                                                       \
+      ::frame::checked_type<std::remove_extent_t<decltype(Record::field)>>(type),         \
+      static_cast<long>(std::extent_v<decltype(Record::field)>),                          \
+      calcoffset(Record, countfield), calcoffset(Record, field) __VA_OPT__(, ) __VA_ARGS__)

@@ -59,9 +59,7 @@ frame::ClassSpec plane_totals_spec(const char* max_name, const char* jit_name,
 
 inline void plane_totals_main(const frame::ClassSpec& spec, const char* attribute) {
   void* c = frame::begin_class(spec);
-  frame::add_array_attribute(c, attribute, "atom", frame::kMaxPlanes,
-                             calcoffset(t_plane_totals, count), calcoffset(t_plane_totals, value),
-                             frame::kAttrHidden);
+  FRAME_ARRAY_ATTR(c, t_plane_totals, value, count, attribute, "atom", frame::kAttrHidden);
   frame::finish_class(c, spec);
 }
 

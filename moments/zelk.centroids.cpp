@@ -55,9 +55,8 @@ static const frame::ClassSpec spec = {
 
 C74_EXPORT int main(void) {
   void* c = frame::begin_class(spec);
-  frame::add_array_attribute(c, "centroids", "atom", 2, calcoffset(t_zelk_centroids, count),
-                             calcoffset(t_zelk_centroids, centroids), frame::kAttrHidden);
-  frame::add_attribute(c, "mass", "atom", calcoffset(t_zelk_centroids, mass), frame::kAttrHidden);
+  FRAME_ARRAY_ATTR(c, t_zelk_centroids, centroids, count, "centroids", "atom", frame::kAttrHidden);
+  FRAME_ATTR(c, t_zelk_centroids, mass, "mass", "atom", frame::kAttrHidden);
   frame::finish_class(c, spec);
   return 0;
 }

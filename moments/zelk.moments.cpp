@@ -69,13 +69,10 @@ static const frame::ClassSpec spec = {"zelk.moments",
 C74_EXPORT int main(void) {
   void* c = frame::begin_class(spec);
   const long flags = frame::kAttrOutput;
-  frame::add_array_attribute(c, "moments", "float32", 7, calcoffset(t_zelk_moments, count7),
-                             calcoffset(t_zelk_moments, moments), flags);
-  frame::add_array_attribute(c, "hu", "float32", 7, calcoffset(t_zelk_moments, count7),
-                             calcoffset(t_zelk_moments, hu), flags);
-  frame::add_array_attribute(c, "centroids", "float32", 2, calcoffset(t_zelk_moments, count2),
-                             calcoffset(t_zelk_moments, centroids), flags);
-  frame::add_attribute(c, "mass", "float32", calcoffset(t_zelk_moments, mass), flags);
+  FRAME_ARRAY_ATTR(c, t_zelk_moments, moments, count7, "moments", "float32", flags);
+  FRAME_ARRAY_ATTR(c, t_zelk_moments, hu, count7, "hu", "float32", flags);
+  FRAME_ARRAY_ATTR(c, t_zelk_moments, centroids, count2, "centroids", "float32", flags);
+  FRAME_ATTR(c, t_zelk_moments, mass, "mass", "float32", flags);
   frame::finish_class(c, spec);
   return 0;
 }

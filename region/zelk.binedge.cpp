@@ -38,7 +38,8 @@ static const frame::ClassSpec spec = {
     "zelk.binedge", "zelk_binedge",
     "marks the edge cells of the regions of a binary image", sizeof(t_zelk_binedge),
     frame::as_method(zelk_binedge_new), frame::as_method(zelk_binedge_free),
-    frame::as_method(zelk_binedge_matrix_calc), sizeof(frame::MaxWrapper), {}, {}};
+    frame::as_method(zelk_binedge_matrix_calc), sizeof(frame::MaxWrapper),
+    {.output = {.planecount = 1}}, {}};  // one plane of edges, whatever the wrapper is asked for
 
 C74_EXPORT int main(void) {
   void* c = frame::begin_class(spec);

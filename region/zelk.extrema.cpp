@@ -4,9 +4,9 @@
 
 struct t_zelk_extrema {
   t_object ob;
-  t_atom_long threshold;
-  t_atom_long maxpoints;
-  t_atom_long mode;
+  long threshold;
+  long maxpoints;
+  long mode;
 };
 
 static t_zelk_extrema* zelk_extrema_new() {
@@ -28,8 +28,8 @@ static t_jit_err refuse(t_jit_err code) {
 static t_jit_err zelk_extrema_matrix_calc(t_zelk_extrema* x, void* inputs, void* outputs) {
   if (!x) return JIT_ERR_INVALID_PTR;
   const region::PeakSettings s = region::clamp_peak_settings(
-      frame::saturate_long(x->threshold), frame::saturate_long(x->maxpoints),
-      frame::saturate_long(x->mode));
+      x->threshold, x->maxpoints,
+      x->mode);
   void* in = frame::list_matrix(inputs, 0);
   void* out = frame::list_matrix(outputs, 0);
   if (!in || !out) return JIT_ERR_INVALID_PTR;
@@ -65,14 +65,14 @@ static const frame::ClassSpec spec = {
     "finds the peaks of a Hough accumulator: one (rho bin, theta bin) per line", sizeof(t_zelk_extrema), frame::as_method(zelk_extrema_new),
     frame::as_method(zelk_extrema_free), frame::as_method(zelk_extrema_matrix_calc),
     sizeof(frame::MaxWrapper),
-    {.inputs = 1, .outputs = 1, .output_nolink = true, .output = {.planecount = 2, .dimcount = 1, .type = "float32"}},
+    {.inputs = 1, .outputs = 1, .output_nolink = true, .output = {.planecount = 2, .dimcount = 1, .types = "float32"}},
     {}};
 
 C74_EXPORT int main(void) {
   void* c = frame::begin_class(spec);
-  frame::add_attribute(c, "threshold", "long", calcoffset(t_zelk_extrema, threshold));
-  frame::add_attribute(c, "maxpoints", "long", calcoffset(t_zelk_extrema, maxpoints));
-  frame::add_attribute(c, "mode", "long", calcoffset(t_zelk_extrema, mode));
+  FRAME_ATTR(c, t_zelk_extrema, threshold, "threshold", "long");
+  FRAME_ATTR(c, t_zelk_extrema, maxpoints, "maxpoints", "long");
+  FRAME_ATTR(c, t_zelk_extrema, mode, "mode", "long");
   frame::finish_class(c, spec);
   return 0;
 }

@@ -5,7 +5,7 @@
 struct t_zelk_floodfill {
   t_object ob;
   long seedcount;
-  t_atom_long seed[2];
+  long seed[2];
   region::FillStack stack;  // block and size, kept between frames
 };
 
@@ -41,7 +41,7 @@ static t_jit_err zelk_floodfill_matrix_calc(t_zelk_floodfill* x, void* inputs, v
   const long h = std::min(in_info.dim[1], out_info.dim[1]);
   region::flood_fill(frame::plane_view<const std::uint8_t>(frame::to_matrix(in_info, in_data), w, h),
                      frame::plane_view<std::uint8_t>(frame::to_matrix(out_info, out_data), w, h),
-                     x->stack.records, frame::saturate_long(x->seed[0]), frame::saturate_long(x->seed[1]));
+                     x->stack.records, x->seed[0], x->seed[1]);
   return JIT_ERR_NONE;
 }
 
@@ -55,8 +55,7 @@ static const frame::ClassSpec spec = {
 
 C74_EXPORT int main(void) {
   void* c = frame::begin_class(spec);
-  frame::add_array_attribute(c, "seed", "long", 2, calcoffset(t_zelk_floodfill, seedcount),
-                             calcoffset(t_zelk_floodfill, seed));
+  FRAME_ARRAY_ATTR(c, t_zelk_floodfill, seed, seedcount, "seed", "long");
   frame::finish_class(c, spec);
   return 0;
 }

@@ -2,6 +2,8 @@
 #include "frame/kit.h"
 #include "region/hough.h"
 
+#include <algorithm>
+
 struct t_zelk_hough {
   t_object ob;
   double rho;
@@ -35,18 +37,22 @@ static t_jit_err zelk_hough_matrix_calc(t_zelk_hough* x, void* inputs, void* out
   out_info.type = _jit_sym_long;
   out_info.planecount = 1;
   out_info.dimcount = 2;
-  out_info.dim[0] = g.n_rho;
-  out_info.dim[1] = g.n_theta;
+  // Jitter keeps every size at 1 or more: with no distance or angle bins
+  // the accumulator is one cell of zeros, and nothing is voted.
+  const long columns = std::max(1L, g.n_rho), rows = std::max(1L, g.n_theta);
+  out_info.dim[0] = columns;
+  out_info.dim[1] = rows;
   // An output that did not take this shape is never voted into.
   if (frame::set_info(out, out_info) != JIT_ERR_NONE || out_info.type != _jit_sym_long ||
-      out_info.planecount != 1 || out_info.dimcount != 2 || out_info.dim[0] != g.n_rho ||
-      out_info.dim[1] != g.n_theta)
+      out_info.planecount != 1 || out_info.dimcount != 2 || out_info.dim[0] != columns ||
+      out_info.dim[1] != rows)
     return JIT_ERR_GENERIC;
   frame::clear(out);
   char* in_data = frame::get_data(in);
   char* out_data = frame::get_data(out);
   if (!in_data || !out_data) return JIT_ERR_INVALID_PTR;
 
+  if (g.n_rho < 1 || g.n_theta < 1) return JIT_ERR_NONE;
   region::fill_angle_tables(x->tables, g, jit_math_sin, jit_math_cos);
   region::hough_vote(frame::plane_view<const std::uint8_t>(frame::to_matrix(in_info, in_data), w, h),
                      frame::plane_view<std::int32_t>(frame::to_matrix(out_info, out_data), g.n_rho, g.n_theta),
@@ -62,8 +68,8 @@ static const frame::ClassSpec spec = {
 
 C74_EXPORT int main(void) {
   void* c = frame::begin_class(spec);
-  frame::add_attribute(c, "rho", "float64", calcoffset(t_zelk_hough, rho));
-  frame::add_attribute(c, "theta", "float64", calcoffset(t_zelk_hough, theta));
+  FRAME_ATTR(c, t_zelk_hough, rho, "rho", "float64");
+  FRAME_ATTR(c, t_zelk_hough, theta, "theta", "float64");
   frame::finish_class(c, spec);
   return 0;
 }

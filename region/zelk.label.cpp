@@ -4,7 +4,7 @@
 
 struct t_zelk_label {
   t_object ob;
-  t_atom_long threshold;
+  long threshold;
   unsigned char mode;
   unsigned char charmode;
   void* stack;   // fill records, resized every frame
@@ -93,13 +93,15 @@ static const frame::ClassSpec spec = {
     "zelk.label", "zelk_label",
     "numbers the 4-connected blobs of a binary image", sizeof(t_zelk_label), frame::as_method(zelk_label_new),
     frame::as_method(zelk_label_free), frame::as_method(zelk_label_matrix_calc),
-    sizeof(frame::MaxWrapper), {}, {}};
+    sizeof(frame::MaxWrapper),
+    // One plane of long or char labels, whatever the wrapper is asked for.
+    {.output = {.planecount = 1, .types = "long char"}}, {}};
 
 C74_EXPORT int main(void) {
   void* c = frame::begin_class(spec);
-  frame::add_attribute(c, "threshold", "long", calcoffset(t_zelk_label, threshold));
-  frame::add_attribute(c, "mode", "char", calcoffset(t_zelk_label, mode), frame::kAttrOrdinary, frame::clip(0, 1));
-  frame::add_attribute(c, "charmode", "char", calcoffset(t_zelk_label, charmode), frame::kAttrOrdinary, frame::clip(0, 1));
+  FRAME_ATTR(c, t_zelk_label, threshold, "threshold", "long");
+  FRAME_ATTR(c, t_zelk_label, mode, "mode", "char", frame::kAttrOrdinary, frame::clip(0, 1));
+  FRAME_ATTR(c, t_zelk_label, charmode, "charmode", "char", frame::kAttrOrdinary, frame::clip(0, 1));
   frame::finish_class(c, spec);
   return 0;
 }

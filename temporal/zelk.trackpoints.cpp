@@ -4,7 +4,7 @@
 
 struct t_zelk_trackpoints {
   t_object ob;
-  t_atom_long size[2];  // width, height
+  long size[2];  // width, height
   long sizecount;
 };
 
@@ -44,8 +44,8 @@ static t_jit_err zelk_trackpoints_matrix_calc(t_zelk_trackpoints* x, void* input
 
   out_info.type = _jit_sym_char;
   out_info.dimcount = 2;
-  out_info.dim[0] = frame::saturate_long(x->size[0]);
-  out_info.dim[1] = frame::saturate_long(x->size[1]);
+  out_info.dim[0] = x->size[0];
+  out_info.dim[1] = x->size[1];
   // A size the host cannot hold fails the frame: drawing into the image it
   // still has would send a picture of another size as if all were well.
   if (const t_jit_err e = frame::set_info(out, out_info)) return e;
@@ -74,8 +74,7 @@ static const frame::ClassSpec spec = {
 
 C74_EXPORT int main(void) {
   void* c = frame::begin_class(spec);
-  frame::add_array_attribute(c, "size", "long", 2, calcoffset(t_zelk_trackpoints, sizecount),
-                             calcoffset(t_zelk_trackpoints, size));
+  FRAME_ARRAY_ATTR(c, t_zelk_trackpoints, size, sizecount, "size", "long");
   frame::finish_class(c, spec);
   return 0;
 }

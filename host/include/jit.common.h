@@ -72,7 +72,8 @@ extern t_symbol *_jit_sym_nothing, *_jit_sym_char, *_jit_sym_long, *_jit_sym_flo
     *_jit_sym_setinfo, *_jit_sym_getdata, *_jit_sym_data, *_jit_sym_clear, *_jit_sym_register,
     *_jit_sym_getindex, *_jit_sym_getsize, *_jit_sym_getinputlist, *_jit_sym_getoutputlist,
     *_jit_sym_getinput, *_jit_sym_getoutput, *_jit_sym_matrix_calc, *_jit_sym_minplanecount,
-    *_jit_sym_maxplanecount, *_jit_sym_mindim, *_jit_sym_maxdim, *_jit_sym_types,
+    *_jit_sym_maxplanecount, *_jit_sym_mindim, *_jit_sym_maxdim, *_jit_sym_mindimcount,
+    *_jit_sym_maxdimcount, *_jit_sym_types,
     *_jit_sym_planelink, *_jit_sym_typelink, *_jit_sym_dimlink, *_jit_sym_free,
     *_jit_sym_frommatrix, *_jit_sym_getname, *_jit_sym_name;
 

@@ -5,6 +5,7 @@
 // The deferral flags (DEFER/USURP, low or not) are accepted and run
 // synchronously: this host has no scheduler to defer to.
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -14,9 +15,16 @@
 namespace zelk::host::detail {
 namespace {
 
+// "long" is a C long, as Max stores it: 4 bytes in the Windows DLLs.
+t_symbol* atom_long_sym() {
+  static t_symbol* s = gensym("atom_long");
+  return s;
+}
+
 long elem_size(t_symbol* type) {
   if (type == _jit_sym_char) return 1;
-  if (type == _jit_sym_long) return sizeof(t_atom_long);
+  if (type == _jit_sym_long) return sizeof(long);
+  if (type == atom_long_sym()) return sizeof(t_atom_long);
   if (type == _jit_sym_float32) return sizeof(float);
   if (type == _jit_sym_float64) return sizeof(double);
   if (type == _jit_sym_atom) return sizeof(t_atom);
@@ -68,6 +76,10 @@ void read_elem(const Attr* a, const char* src, t_atom* out) {
     std::memcpy(&v, src, 1);
     jit_atom_setlong(out, v);
   } else if (a->type == _jit_sym_long) {
+    long v;
+    std::memcpy(&v, src, sizeof v);
+    jit_atom_setlong(out, v);
+  } else if (a->type == atom_long_sym()) {
     t_atom_long v;
     std::memcpy(&v, src, sizeof v);
     jit_atom_setlong(out, v);
@@ -93,6 +105,12 @@ void write_elem(const Attr* a, char* dst, const t_atom& v) {
     auto c = static_cast<unsigned char>(clipped_long(a, v));  // low 8 bits
     std::memcpy(dst, &c, 1);
   } else if (a->type == _jit_sym_long) {
+    // Past a 32-bit long's range the value saturates: it stays past every
+    // bound an object applies, where a cast would wrap it into range.
+    t_atom_long w = std::clamp<t_atom_long>(clipped_long(a, v), LONG_MIN, LONG_MAX);
+    long x = static_cast<long>(w);
+    std::memcpy(dst, &x, sizeof x);
+  } else if (a->type == atom_long_sym()) {
     t_atom_long x = clipped_long(a, v);
     std::memcpy(dst, &x, sizeof x);
   } else if (a->type == _jit_sym_float32) {

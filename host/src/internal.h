@@ -263,9 +263,12 @@ struct Io {
   t_object ob;
   long types_count;
   t_symbol* types[kMaxTypes];
-  t_atom_long minplanecount, maxplanecount;
-  t_atom_long mindim, maxdim;
-  t_atom_long planelink, typelink, dimlink;
+  long minplanecount, maxplanecount;
+  long mindimcount, maxdimcount;  // the number of dimensions
+  long mindim_count, maxdim_count;  // how many sizes each list below holds
+  long mindim[JIT_MATRIX_MAX_DIMCOUNT];  // the size of each dimension
+  long maxdim[JIT_MATRIX_MAX_DIMCOUNT];
+  long planelink, typelink, dimlink;
 };
 
 struct Mop {
@@ -295,8 +298,8 @@ inline constexpr long kModeLast = 3;   // send the last output again
 
 struct Obex {
   t_object ob;
-  t_atom_long outputmode;
-  t_atom_long adapt;
+  long outputmode;
+  long adapt;
   void* jitob;
   void* dumpout;
   Mop* mop;  // the instance's operator, with its lists

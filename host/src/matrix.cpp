@@ -26,7 +26,9 @@ bool layout(t_jit_matrix_info& info, long row_stride) {
   info.dimcount = std::clamp(info.dimcount, 1L, static_cast<long>(JIT_MATRIX_MAX_DIMCOUNT));
   for (long k = 0; k < JIT_MATRIX_MAX_DIMCOUNT; ++k) {
     if (k >= info.dimcount) info.dim[k] = 1;
-    if (info.dim[k] < 0) info.dim[k] = 0;
+    // Jitter keeps every size at 1 or more; a matrix of no cells would let
+    // an object send a size that Max never shows it.
+    if (info.dim[k] < 1) info.dim[k] = 1;
     if (info.dim[k] > kMaxAllocation) return false;
   }
   long long cell = info.planecount * ts;
@@ -298,13 +300,16 @@ t_jit_err matrix_setinfo(Matrix* m, const t_jit_matrix_info* in) {
     // A shape that fits the block keeps it: an output that a patch retypes
     // every frame (char in, long out) must not allocate every frame.
     if (info.size > m->capacity || !m->data) {
+      // A new block comes zeroed from the system, page by page as it is
+      // touched: no pass over it here.
       char* data = alloc_data(info.size);
       if (!data) return JIT_ERR_OUT_OF_MEM;
       counted_free(m->data);
       m->data = data;
       m->capacity = std::max<long>(info.size, kMinBlock);
+    } else {
+      std::memset(m->data, 0, static_cast<size_t>(std::max<long>(info.size, 0)));
     }
-    std::memset(m->data, 0, static_cast<size_t>(std::max<long>(info.size, 0)));
   } else {
     // Borrowed data of the old shape must not be reached through the new one.
     m->data = nullptr;

@@ -19,8 +19,10 @@ void io_defaults(Io* io) {
   io->types[3] = _jit_sym_float64;
   io->minplanecount = 1;
   io->maxplanecount = JIT_MATRIX_MAX_PLANECOUNT;
-  io->mindim = 1;
-  io->maxdim = JIT_MATRIX_MAX_DIMCOUNT;
+  io->mindimcount = 1;
+  io->maxdimcount = JIT_MATRIX_MAX_DIMCOUNT;
+  // No size limits until an object sets them.
+  io->mindim_count = io->maxdim_count = 0;
   io->planelink = io->typelink = io->dimlink = 1;
 }
 
@@ -32,10 +34,17 @@ Class* make_io_class() {
                            std::pair{"maxplanecount", offsetof(Io, maxplanecount)}})
     jit_attr_addfilterset_clip(builtin_attr(c, name, _jit_sym_long, static_cast<long>(off)), 1,
                                JIT_MATRIX_MAX_PLANECOUNT, 1, 1);
-  for (auto [name, off] :
-       {std::pair{"mindim", offsetof(Io, mindim)}, std::pair{"maxdim", offsetof(Io, maxdim)}})
+  for (auto [name, off] : {std::pair{"mindimcount", offsetof(Io, mindimcount)},
+                           std::pair{"maxdimcount", offsetof(Io, maxdimcount)}})
     jit_attr_addfilterset_clip(builtin_attr(c, name, _jit_sym_long, static_cast<long>(off)), 1,
                                JIT_MATRIX_MAX_DIMCOUNT, 1, 1);
+  // Sizes per dimension: a size below 1 is no size.
+  jit_attr_addfilterset_clip(builtin_attr(c, "mindim", _jit_sym_long, offsetof(Io, mindim),
+                                          JIT_MATRIX_MAX_DIMCOUNT, offsetof(Io, mindim_count)),
+                             1, 0, 1, 0);
+  jit_attr_addfilterset_clip(builtin_attr(c, "maxdim", _jit_sym_long, offsetof(Io, maxdim),
+                                          JIT_MATRIX_MAX_DIMCOUNT, offsetof(Io, maxdim_count)),
+                             1, 0, 1, 0);
   for (auto [name, off] : {std::pair{"planelink", offsetof(Io, planelink)},
                            std::pair{"typelink", offsetof(Io, typelink)},
                            std::pair{"dimlink", offsetof(Io, dimlink)}})
@@ -146,12 +155,16 @@ t_symbol* io_first_type(const Io* io, t_symbol* fallback) {
 t_jit_matrix_info io_constrain(const Io* io, t_jit_matrix_info info) {
   if (!io_allows_type(io, info.type) || !type_known(info.type))
     info.type = io_first_type(io, type_known(info.type) ? info.type : _jit_sym_char);
-  long lo = static_cast<long>(io->minplanecount), hi = static_cast<long>(io->maxplanecount);
+  long lo = io->minplanecount, hi = io->maxplanecount;
   info.planecount = std::min(std::max(info.planecount, lo), std::max(lo, hi));
-  long dlo = static_cast<long>(io->mindim), dhi = static_cast<long>(io->maxdim);
+  long dlo = io->mindimcount, dhi = io->maxdimcount;
   long dc = std::min(std::max(info.dimcount, dlo), std::max(dlo, dhi));
   for (long k = info.dimcount; k < dc; ++k) info.dim[k] = 1;
   info.dimcount = dc;
+  for (long k = 0; k < dc; ++k) {
+    if (k < io->mindim_count) info.dim[k] = std::max(info.dim[k], io->mindim[k]);
+    if (k < io->maxdim_count) info.dim[k] = std::min(info.dim[k], io->maxdim[k]);
+  }
   return info;
 }
 

@@ -46,15 +46,16 @@ TEST(MatrixLayout, OneDimensionalMatrixHasARowStride) {
   EXPECT_EQ(i.size, 16);
 }
 
-TEST(MatrixLayout, ZeroDimHasNoCellsButValidData) {
+TEST(MatrixLayout, SizesBelowOneBecomeOne) {
+  // As in Jitter: no matrix has a dimension without cells.
   auto m = make(_jit_sym_float32, 1, {0, 7});
   t_jit_matrix_info i = matrix_info(m.get());
-  EXPECT_EQ(i.dim[0], 0);
-  EXPECT_EQ(i.size, 0);
-  char* data = nullptr;
-  jit_object_method(m.get(), _jit_sym_getdata, &data);
-  ASSERT_NE(data, nullptr);
-  jit_object_method(m.get(), _jit_sym_clear);  // must not touch anything
+  EXPECT_EQ(i.dim[0], 1);
+  EXPECT_EQ(i.size, 16 * 7);
+  t_jit_matrix_info want = i;
+  want.dim[1] = -4;
+  ASSERT_EQ(reinterpret_cast<t_jit_err>(jit_object_method(m.get(), _jit_sym_setinfo, &want)), JIT_ERR_NONE);
+  EXPECT_EQ(matrix_info(m.get()).dim[1], 1);
 }
 
 TEST(MatrixLayout, CountsAndDimsAreClamped) {
@@ -68,7 +69,7 @@ TEST(MatrixLayout, CountsAndDimsAreClamped) {
   ASSERT_TRUE(m);
   t_jit_matrix_info i = matrix_info(m.get());
   EXPECT_EQ(i.planecount, 32);
-  EXPECT_EQ(i.dim[0], 0);
+  EXPECT_EQ(i.dim[0], 1);
   in.planecount = 0;
   in.dimcount = 0;
   Owned n(jit_object_new(_jit_sym_jit_matrix, &in));

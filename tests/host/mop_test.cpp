@@ -18,8 +18,10 @@ TEST(Mop, IoDefaultsAndOneBasedAccess) {
   ASSERT_NE(out, nullptr);
   EXPECT_EQ(jit_attr_getlong(out, _jit_sym_minplanecount), 1);
   EXPECT_EQ(jit_attr_getlong(out, _jit_sym_maxplanecount), 32);
-  EXPECT_EQ(jit_attr_getlong(out, _jit_sym_mindim), 1);
-  EXPECT_EQ(jit_attr_getlong(out, _jit_sym_maxdim), 32);
+  EXPECT_EQ(jit_attr_getlong(out, _jit_sym_mindimcount), 1);
+  EXPECT_EQ(jit_attr_getlong(out, _jit_sym_maxdimcount), 32);
+  EXPECT_EQ(jit_attr_getlong(out, _jit_sym_mindim), 0);  // no size limits
+  EXPECT_EQ(jit_attr_getlong(out, _jit_sym_maxdim), 0);
   EXPECT_EQ(jit_attr_getlong(out, _jit_sym_planelink), 1);
   t_atom_long n = 0;
   long count = 0;

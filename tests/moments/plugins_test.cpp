@@ -417,9 +417,13 @@ TEST(ListOutput, EveryFrameIsComputedWhateverTheOutputMode) {
     b->send_matrix(six.get());
     sent(*b);
   }
-  // zelk.moments sends as soon as it has computed; it has no check of its own.
+  // zelk.moments sends as soon as it has computed, but output mode 0 is
+  // "no output" for it too.
   auto m = zt::make_box("zelk.moments @outputmode 0");
   auto in = two_by_one();
+  m->send_matrix(in.get());
+  EXPECT_TRUE(sent(*m).empty());
+  m->send_text("outputmode 1");
   m->send_matrix(in.get());
   EXPECT_EQ(sent(*m).size(), 4u);
 }

@@ -135,9 +135,9 @@ TEST(ZelkCovarianceCalc, LocksAreRestoredAndEmptyVectorsWork) {
   auto x = vector_of(_jit_sym_float64, {});
   auto out = make_matrix(_jit_sym_float64, 1, {2, 2});
   jit_object_method(x.get(), _jit_sym_lock, static_cast<t_atom_long>(1));
-  auto zero = make_matrix(_jit_sym_float64, 1, {0});
+  auto zero = make_matrix(_jit_sym_float64, 1, {0});  // a length of 0 is 1 in Jitter
   EXPECT_EQ(tt::calc(o, zero.get(), out.get()), JIT_ERR_NONE);
-  EXPECT_EQ(zelk::host::matrix_info(out.get()).dim[0], 0);
+  EXPECT_EQ(zelk::host::matrix_info(out.get()).dim[0], 1);
   EXPECT_EQ(tt::calc(o, x.get(), out.get()), JIT_ERR_NONE);
   EXPECT_EQ(tt::lock_state(x.get()), 1);
   EXPECT_EQ(tt::lock_state(out.get()), 0);

@@ -223,11 +223,11 @@ TEST(ZelkMeanCalc, ZeroSizedAndManyDimensionalInputs) {
   ASSERT_TRUE(o);
   auto empty = make_matrix(_jit_sym_char, 1, {0, 5}), empty_out = make_matrix(_jit_sym_char, 1, {0, 5});
   EXPECT_EQ(tt::calc(o, empty.get(), empty_out.get()), JIT_ERR_NONE);
-  // An input empty only in a dimension the output lacks has no cells either.
+  // A size of 0 is 1, as in Jitter: the input has cells, and they count.
   auto flat_empty = make_matrix(_jit_sym_char, 1, {64, 1, 0}), row_out = make_matrix(_jit_sym_char, 1, {64, 1});
   tt::fill<std::uint8_t>(row_out.get(), 7);
   EXPECT_EQ(tt::calc(o, flat_empty.get(), row_out.get()), JIT_ERR_NONE);
-  EXPECT_EQ(tt::values<std::uint8_t>(row_out.get()), std::vector<std::uint8_t>(64, 7));
+  EXPECT_EQ(tt::values<std::uint8_t>(row_out.get()), std::vector<std::uint8_t>(64, 0));
   std::vector<long> dims(32, 1);
   dims[0] = 3, dims[31] = 2, dims[7] = 2;
   auto deep = make_matrix(_jit_sym_char, 32, dims), deep_out = make_matrix(_jit_sym_char, 32, dims);
