@@ -21,6 +21,9 @@ log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 status=0
 ctest --test-dir "$build" -j2 --output-on-failure 2>&1 | tee "$log" || status=$?
+echo "== the running average again, its parallel parts cut awkwardly"
+ZELK_PARALLEL_CUTS=awkward ctest --test-dir "$build" -j2 --output-on-failure -R 'Ravg|Parallel' \
+  2>&1 | tail -n 3 || status=$?
 t3=$SECONDS
 echo "arm64: configure $((t1 - t0)) s, build $((t2 - t1)) s, tests $((t3 - t2)) s"
 grep -E '^[0-9]+% tests passed' "$log" | tail -n 1 || echo "ctest gave no summary"

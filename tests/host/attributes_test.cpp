@@ -39,7 +39,7 @@ TEST(AttributeTypes, ScalarsAreStoredInPlace) {
   b->send(gensym("l"), {F(-3.9)});
   EXPECT_EQ(x->l, -3);  // float to long truncates toward zero
   b->send(gensym("l"), {L(1LL << 40), L(5)});
-  EXPECT_EQ(x->l, 1LL << 40);  // 64-bit member, first atom only
+  EXPECT_EQ(x->l, 1LL << 40);  // a 64-bit long here, first atom only
   b->send(gensym("f32"), {L(2)});
   EXPECT_FLOAT_EQ(x->f32, 2.0f);
   b->send(gensym("f64"), {F(0.125)});
@@ -48,6 +48,21 @@ TEST(AttributeTypes, ScalarsAreStoredInPlace) {
   EXPECT_EQ(x->sym, gensym("hello"));
   b->send(gensym("atom"), {S("any")});
   EXPECT_EQ(x->atom.a_type, A_SYM);
+  EXPECT_TRUE(console(*b).empty());
+}
+
+// Max stores "long" as a C long (4 bytes in the Windows DLLs) and
+// "atom_long" as a t_atom_long: each member is written at its own size.
+TEST(AttributeTypes, LongIsAPlatformLongAndAtomLongAnAtomLong) {
+  auto b = probe::make("test.probe");
+  probe::Jit* x = probe::jit(*b);
+  x->al = -1;
+  b->send(gensym("l"), {L(-5)});
+  EXPECT_EQ(x->l, -5L);
+  EXPECT_EQ(x->al, -1);  // the next member is untouched
+  b->send(gensym("al"), {L(3 + (t_atom_long{5} << 32))});
+  EXPECT_EQ(x->al, 3 + (t_atom_long{5} << 32));
+  EXPECT_EQ(jit_attr_getlong(x, gensym("al")), 3 + (t_atom_long{5} << 32));
   EXPECT_TRUE(console(*b).empty());
 }
 

@@ -18,6 +18,7 @@ struct Variant {
   const char* single_type;  // every io
   bool fail_new;
   bool mproc;
+  bool sized = false;  // output limits as jit.histogram's: sizes and dimension counts
 };
 
 constexpr Variant kVariants[] = {
@@ -30,6 +31,7 @@ constexpr Variant kVariants[] = {
     {"test.fail", "test_fail", 1, 1, false, false, nullptr, nullptr, true, false},
     {"test.mproc", "test_mproc", 1, 1, false, false, nullptr, nullptr, false, true},
     {"test.twoin", "test_twoin", 1, 2, false, false, nullptr, nullptr, false, false},
+    {"test.sized", "test_sized", 1, 1, false, false, nullptr, nullptr, false, false, true},
 };
 constexpr int kCount = sizeof kVariants / sizeof kVariants[0];
 
@@ -142,12 +144,25 @@ void main_fn() {
   void* out1 = jit_object_method(mop, _jit_sym_getoutput, static_cast<t_atom_long>(1));
   if (v.planelink_off) jit_attr_setlong(out1, _jit_sym_planelink, 0);
   if (v.nolink) jit_mop_output_nolink(mop, 1);
+  if (v.sized) {
+    // Dimension 0 at least 256 (no other dimension named), at most 1000 by
+    // 4, and exactly two dimensions.
+    t_atom a[2];
+    jit_atom_setlong(&a[0], 256);
+    jit_object_method(out1, _jit_sym_mindim, static_cast<t_atom_long>(1), a);
+    jit_atom_setlong(&a[0], 1000);
+    jit_atom_setlong(&a[1], 4);
+    jit_object_method(out1, _jit_sym_maxdim, static_cast<t_atom_long>(2), a);
+    jit_attr_setlong(out1, _jit_sym_mindimcount, 2);
+    jit_attr_setlong(out1, _jit_sym_maxdimcount, 2);
+  }
   jit_class_addadornment(c, static_cast<t_jit_object*>(mop));
   jit_class_addmethod(c, as_method(probe_calc), "matrix_calc", A_CANT, 0L);
   jit_class_addmethod(c, as_method(probe_reset), "reset", 0L);
   jit_class_addmethod(c, as_method(probe_add), "add", A_LONG, A_FLOAT, 0L);
   attr(c, "c", "char", offsetof(Jit, c));
   attr(c, "l", "long", offsetof(Jit, l));
+  attr(c, "al", "atom_long", offsetof(Jit, al));
   attr(c, "f32", "float32", offsetof(Jit, f32));
   attr(c, "f64", "float64", offsetof(Jit, f64));
   attr(c, "sym", "symbol", offsetof(Jit, sym));

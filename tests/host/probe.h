@@ -26,18 +26,19 @@ inline constexpr long kHidden = 0x00000300;
 struct Jit {
   t_object ob;
   unsigned char c;
-  t_atom_long l;
+  long l;          // "long": a C long, 4 bytes on Windows
+  t_atom_long al;  // "atom_long"
   float f32;
   double f64;
   t_symbol* sym;
   t_atom atom;
   long count;
   float arr[4];
-  t_atom_long out;
-  t_atom_long hidden;
-  t_atom_long clipped;  // clipped to 0..10
+  long out;
+  long hidden;
+  long clipped;  // clipped to 0..10
   double fclipped;      // clipped to -1..1
-  t_atom_long result;   // what matrix_calc returns
+  long result;          // what matrix_calc returns
   long calls;
   long resets;
   t_symbol* seen_type;
@@ -50,7 +51,9 @@ struct Jit {
 // (output plane count not linked), test.f64in (input takes float64 only),
 // test.char (single type char), test.two (two outputs), test.fail
 // (computing object cannot be made), test.mproc (own matrix procedure that
-// reports "done" on the dump outlet), test.twoin (two inputs).
+// reports "done" on the dump outlet), test.twoin (two inputs), test.sized
+// (output sizes at least 256 along dimension 0, at most 1000 by 4, and two
+// dimensions, as jit.histogram and jit.p.bounds limit theirs).
 void register_all();
 
 // A box of one of the objects above (registered on first use); fails the

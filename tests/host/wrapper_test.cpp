@@ -116,6 +116,11 @@ TEST(WrapperAttributes, BoxArgumentsAndMessagesAnswerOnTheDumpOutlet) {
       {"test.f64in", "", "getin_type", "in_type float64"},
       {"test.probe 2 long 5 4", "", "getadapt", "adapt 0"},
       {"test.probe 2 long 5 4", "", "getdim", "dim 5 4"},
+      // Jitter's limits: mindim/maxdim are sizes, mindimcount/maxdimcount
+      // the number of dimensions, wherever the wrapper sizes an output.
+      {"test.sized", "dim 10", "getdim", "dim 256 1"},
+      {"test.sized @dim 2000 9 5", "", "getdim", "dim 1000 4"},
+      {"test.sized 1 char 300 2", "", "getdim", "dim 300 2"},
   };
   for (const Case& c : cases) {
     auto b = probe::make(c.box);
@@ -157,6 +162,16 @@ TEST(WrapperAttributes, AdaptOffKeepsTheOutputTheBoxNamed) {
   i = matrix_info(max_jit_mop_getoutput(b->object(), 1));
   EXPECT_EQ(i.type, _jit_sym_char);
   EXPECT_EQ(i.dim[0], 5);
+}
+
+TEST(WrapperAttributes, LimitsHoldWhenTheOutputFollowsTheInput) {
+  auto b = probe::make("test.sized");
+  Owned in(new_matrix(_jit_sym_char, 1, {5, 7, 3}));
+  b->send_matrix(in.get());
+  t_jit_matrix_info i = matrix_info(max_jit_mop_getoutput(b->object(), 1));
+  EXPECT_EQ(i.dimcount, 2);
+  EXPECT_EQ(i.dim[0], 256);
+  EXPECT_EQ(i.dim[1], 4);
 }
 
 TEST(WrapperMessages, ClearGetattributesGetstate) {

@@ -1,6 +1,7 @@
 // zelk.label through the host: as a box in a patch, and its matrix_calc
 // called directly for the order of its checks.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <string>
 #include <utility>
@@ -237,6 +238,10 @@ TEST(ZelkLabelBox, FixedOutputLabelsTheSharedPart) {
        {"##.....#.#", "##.....#.#", "##.......#", "##.......#"},
        {1, 1, 0, 0, 0, 0, 0, 2, 1, 1, 0, 0, 0, 0, 0, 2, 1, 1, 0, 0, 0, 0, 0, 0, 1, 1, 0, 0, 0, 0, 0, 0}},
       {"zelk.label 1 long 4 3", {"#.", ".#"}, {1, 0, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0}},
+      // The wrapper's default of 4 planes, or a plane count asked for: the
+      // output still has the one plane of labels the object writes.
+      {"zelk.label @adapt 0 @dim 4 3", {"####", "....", "...."}, {1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0}},
+      {"zelk.label 3 float32 4 2", {"#..#", "#..."}, {1, 0, 0, 2, 1, 0, 0, 0}},
   };
   for (const Case& c : cases) {
     auto b = make_box(c.box);
@@ -244,8 +249,29 @@ TEST(ZelkLabelBox, FixedOutputLabelsTheSharedPart) {
     b->send_matrix(in.get());
     auto sent = zt::sent_matrices(*b);
     ASSERT_EQ(sent.size(), 1u) << c.box;
+    EXPECT_EQ(zelk::host::matrix_info(sent[0]).planecount, 1) << c.box;
     EXPECT_EQ(cells_of<std::int32_t>(sent[0]), c.want) << c.box;
   }
+}
+
+// A huge size asked for costs no pass over its memory: a new block comes
+// zeroed from the system, page by page as it is touched. (Under the address
+// sanitizer the allocator itself touches it.)
+TEST(ZelkLabelBox, AHugeDimTouchesNoMemory) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the sanitizer's allocator writes its own bookkeeping";
+#endif
+  auto peak_mb = [] {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss / 1024;
+  };
+  auto box = make_box("zelk.label");
+  ASSERT_TRUE(box);
+  const long before = peak_mb();
+  ASSERT_TRUE(box->send_text("dim 40000 40000"));  // 1.6 GB of char
+  EXPECT_EQ(box->attribute("dim").size(), 2u);
+  EXPECT_LT(peak_mb() - before, 200);
 }
 
 }  // namespace
