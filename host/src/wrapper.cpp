@@ -179,16 +179,14 @@ void send_outputs(t_object* x, Obex* ob) {
   (void)x;
 }
 
-// Outputs without calculating: the incoming matrix itself on every matrix outlet.
+// Outputs without calculating: the incoming matrix itself, through the
+// leftmost output only, as Jitter's matrix operators pass it on.
 void send_input(Obex* ob, Matrix* in) {
   Prefix* p = prefix_of(in);
-  if (!p || !p->registered) return;
-  for (long j = ob->mop->noutputs - 1; j >= 0; --j) {
-    if (!ob->out_outlet[j]) continue;
-    t_atom a;
-    jit_atom_setsym(&a, p->registered);
-    outlet_anything(ob->out_outlet[j], _jit_sym_jit_matrix, 1, &a);
-  }
+  if (!p || !p->registered || ob->mop->noutputs < 1 || !ob->out_outlet[0]) return;
+  t_atom a;
+  jit_atom_setsym(&a, p->registered);
+  outlet_anything(ob->out_outlet[0], _jit_sym_jit_matrix, 1, &a);
 }
 
 t_jit_err run_calc(Obex* ob) {
@@ -274,13 +272,16 @@ void* mop_jit_matrix(t_object* x, t_symbol*, long argc, t_atom* argv) {
     return nullptr;
   }
   mop->inputlist->items[idx] = use;
-  if (ob->adapt) adapt_outputs(ob, use);
   Class* c = class_of(x);
   if (c->mproc) {
     // An object's own procedure runs for every matrix, as in Max: it keeps
     // its results current and checks the output mode where it sends.
+    if (ob->adapt) adapt_outputs(ob, use);
     fn_cast<t_jit_err (*)(void*, void*)>(c->mproc)(x, mop);
   } else if (ob->outputmode == kModeCalc) {
+    // Outputs follow the input only when they are calculated: mode 3
+    // resends the last output as it was.
+    if (ob->adapt) adapt_outputs(ob, use);
     if (t_jit_err e = run_calc(ob))
       jit_error_code(x, e);
     else

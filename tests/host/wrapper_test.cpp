@@ -67,6 +67,32 @@ TEST(WrapperOutputmode, EachModeAsMaxDefinesIt) {
   }
 }
 
+// As Jitter's matrix operators do: mode 2 passes the input on through the
+// leftmost output only, and outputs follow the input only when calculated,
+// so mode 3 resends the last output as it was.
+TEST(WrapperOutputmode, PassThroughIsLeftmostAndOnlyCalculatingAdapts) {
+  auto two = probe::make("test.two @outputmode 2");
+  Owned in(new_matrix(_jit_sym_char, 1, {2, 2}));
+  two->send_matrix(in.get());
+  auto sent = matrices_sent(*two);
+  ASSERT_EQ(sent.size(), 1u);
+  EXPECT_EQ(sent[0], in.get());
+  EXPECT_EQ(two->events().front().outlet, 0);
+
+  auto b = probe::make("test.probe");
+  b->send_matrix(in.get());
+  ASSERT_TRUE(b->send_text("outputmode 3"));
+  b->clear_events();
+  Owned big(new_matrix(_jit_sym_long, 3, {5, 4}));
+  b->send_matrix(big.get());
+  sent = matrices_sent(*b);
+  ASSERT_EQ(sent.size(), 1u);
+  const t_jit_matrix_info i = matrix_info(sent[0]);
+  EXPECT_EQ(i.type, _jit_sym_char);
+  EXPECT_EQ(i.planecount, 1);
+  EXPECT_EQ(i.dim[0], 2);
+}
+
 TEST(WrapperOutputmode, OwnMatrixProcedureRunsInEveryMode) {
   for (long mode : {0, 1, 2, 3}) {
     auto b = probe::make("test.mproc @outputmode " + std::to_string(mode));

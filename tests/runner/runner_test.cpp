@@ -224,6 +224,17 @@ TEST_F(Runner, BadBoxesSendsAndOptionsExitWithStatus2) {
       {{"--input", in, "--send", "0 dim 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25 26 "
                                  "27 28 29 30 31 32 33", "--", "zelk.label"}, "at most 32 values"},
       {{"--input", in, "--send", "0 in_dim 3", "--", "zelk.label"}, "cannot be set"},
+      // ... and what the host would refuse only then: a size past its largest
+      // block at the box's cells (after a message that changes them), a name
+      // another box holds.
+      {{"--input", in, "--send", "0 dim 200000 200000", "--", "zelk.label"}, "more than the host can hold"},
+      {{"--input", in, "--send", "0 type float64", "--send", "0 dim 40000 40000", "--", "zelk.ravg"},
+       "more than the host can hold"},
+      {{"--input", in, "--send", "1 out_name runner_taken", "--", "zelk.label @out_name runner_taken", "zelk.ravg"},
+       "is another box's"},
+      {{"--input", in, "--send", "0 out_name runner_twice", "--input", in, "--send", "1 out_name runner_twice",
+        "--", "zelk.label", "zelk.ravg"},
+       "is another box's"},
       {{"--input", in, "--", "zelk.label @charmode x"}, "cannot take 'x'"},
       {{"--input", in, "--", "zelk.label @outputmode 1 2"}, "one value"},
       {{"--input", in, "--", "zelk.label 1 banana 4"}, "malformed argument 'banana'"},

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
+#include <cmath>
 #include <sstream>
 
+#include "max.jit.mop.h"
 #include "patch_objects.h"
 
 namespace zelk::runner {
@@ -144,6 +147,57 @@ bool check_message(const host::ClassInfo& ci, const std::string& message, std::s
   }
   *why = "has no message or attribute '" + selector + "'";
   return false;
+}
+
+LateChecks::Cells& LateChecks::cells_of(int box) {
+  auto it = cells_.find(box);
+  if (it != cells_.end()) return it->second;
+  Cells c;
+  const host::Box& b = *graph_.nodes()[box].box;
+  const std::vector<t_atom> type = b.attribute("type"), planes = b.attribute("planecount");
+  if (!type.empty() && type[0].a_type == A_SYM) c.type = type[0].a_w.w_sym->s_name;
+  if (!planes.empty()) c.planecount = static_cast<long>(jit_atom_getlong(const_cast<t_atom*>(&planes[0])));
+  return cells_[box] = c;
+}
+
+bool LateChecks::check(int box, const std::string& message, std::string* why) {
+  const std::vector<std::string> w = words(message);
+  if (w.empty()) return true;
+  std::string name = w[0];
+  if (name.rfind("out_", 0) == 0) name = name.substr(4);
+  Cells& c = cells_of(box);
+  if (c.type.empty()) return true;  // no matrix output to size or name
+  if (name == "type" && w.size() > 1 && is_type_name(w[1])) c.type = w[1];
+  if (name == "planecount" && w.size() > 1 && is_number(w[1]))
+    c.planecount = std::clamp(std::atol(w[1].c_str()), 1L, 32L);
+  if (name == "dim" && w.size() > 1) {
+    // The host's layout: rows rounded up to 16 bytes, sizes below 1 taken as 1.
+    const long long cell = c.planecount * (c.type == "char" ? 1 : c.type == "float64" ? 8 : 4);
+    long double bytes = static_cast<long double>(cell);
+    for (std::size_t k = 1; k < w.size() && k <= 32; ++k) {
+      const long double size = std::max(1.0L, std::floor(std::strtold(w[k].c_str(), nullptr)));
+      bytes = k == 1 ? std::ceil(bytes * size / 16) * 16 : bytes * size;
+    }
+    if (bytes > static_cast<long double>(host::max_block_bytes())) {
+      *why = "'" + message + "' asks for more than the host can hold (" +
+             std::to_string(host::max_block_bytes()) + " bytes of " + std::to_string(c.planecount) +
+             "-plane " + c.type + " cells)";
+      return false;
+    }
+  }
+  if (w[0] == "out_name" && w.size() > 1) {
+    t_symbol* s = gensym(w[1].c_str());
+    auto held = names_.find(w[1]);
+    const bool by_other_step = held != names_.end() && held->second != box;
+    void* holder = jit_object_findregistered(s);
+    const bool by_other_box = holder && holder != max_jit_mop_getoutput(graph_.nodes()[box].box->object(), 1);
+    if (by_other_step || by_other_box) {
+      *why = "the matrix name '" + w[1] + "' is another box's";
+      return false;
+    }
+    names_[w[1]] = box;
+  }
+  return true;
 }
 
 Graph::~Graph() {

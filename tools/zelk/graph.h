@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -70,6 +71,26 @@ class Graph {
   std::vector<std::pair<int, int>> entry_;             // (node, inlet) in firing order
   std::vector<int> sources_;                           // jit.movie and jit.grab nodes
   std::vector<std::vector<std::vector<int>>> reach_;   // [node][outlet] -> patch outlets
+};
+
+// What the host refuses only when a message comes, checked before anything
+// runs by following the messages in their order: a size whose data would
+// pass the host's largest block at the box's cell size then, and a matrix
+// name that another box, or an earlier message to another box, holds.
+class LateChecks {
+ public:
+  explicit LateChecks(const Graph& graph) : graph_(graph) {}
+  bool check(int box, const std::string& message, std::string* why);
+
+ private:
+  struct Cells {
+    std::string type;
+    long planecount = 0;
+  };
+  Cells& cells_of(int box);
+  const Graph& graph_;
+  std::map<int, Cells> cells_;
+  std::map<std::string, int> names_;  // out_name given by a message, by box
 };
 
 }  // namespace zelk::runner

@@ -279,11 +279,12 @@ int run_session(Options& o) {
     sources.push_back(std::move(src));
     o.steps.push_back({Step::Kind::Input, file, {}, {}});
   }
+  LateChecks late(graph);
   for (Step& s : o.steps) {
     if (s.kind != Step::Kind::Send) continue;
     s.box = graph.find(s.target);
     if (s.box < 0) return fail("--send '" + s.text + "': the patch has no box " + s.target);
-    if (!check_message(graph.nodes()[s.box].info, s.message, &why))
+    if (!check_message(graph.nodes()[s.box].info, s.message, &why) || !late.check(s.box, s.message, &why))
       return fail("--send '" + s.text + "': " + graph.nodes()[s.box].object + " (box " + std::to_string(s.box) +
                   ") " + why);
   }
