@@ -110,12 +110,11 @@ OBJECTS = ["zelk.label", "zelk.label @mode 1", "zelk.label @charmode 1 @threshol
            "zelk.label @threshold 4294967306", "zelk.floodfill @seed 4294967308 10",
            "zelk.trackpoints @size 4294967336 30",
            # Attributes that Max stores as a 4-byte long on Windows.
-           "zelk.floodfill @seed 3 5", "zelk.label @threshold -5", "zelk.label @charmode 1 @mode 1",
+           "zelk.floodfill @seed 3 5", "zelk.label @threshold -5",
            "zelk.trackpoints @size 64 48", "zelk.blobs.direction @mode 1 @flip 1",
            "zelk.blobs.orientation @mode 1",
            # Sizes Jitter keeps at 1 or more, and outputs held to one plane.
-           "zelk.label @adapt 0 @dim 20 10", "zelk.binedge 4 char 9 9",
-           "zelk.ravg @alpha 0.75 @adapt 0 @dim 0 7"]
+           "zelk.label @adapt 0 @dim 20 10", "zelk.binedge 4 char 9 9"]
 EVERY_FRAME = ["bin", "char4", "char1", "long1", "long3", "float32_1", "float32_3", "float32_4",
                "float64_1", "float64_2", "char_3d", "float32_3d", "line", "one", "bin", "long1"]
 CHAINS = [
