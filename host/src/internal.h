@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdarg>
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -135,7 +136,8 @@ t_symbol* gensym_fresh(const char* s);  // null when `s` is already interned
 // Counted, 16-byte aligned, zeroed; null on failure or absurd size.
 void* counted_alloc(long long bytes);
 void counted_free(void* p);
-inline constexpr long long kMaxAllocation = 1LL << 34;
+// 16 GiB, or what a matrix info's `long` size can say (2 GiB on Windows).
+inline constexpr long long kMaxAllocation = (1LL << 34) < LONG_MAX ? (1LL << 34) : LONG_MAX;
 
 // ---- console and boxes ------------------------------------------------------------------
 

@@ -2,6 +2,7 @@
 // multiple of 16), counted allocations, reallocation only when the shape
 // changes, conversion between the four cell types, and matrix lists.
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -50,7 +51,13 @@ bool layout(t_jit_matrix_info& info, long row_stride) {
     if (info.dim[top] != 0 && strides[top] > kMaxAllocation / info.dim[top]) return false;
     size = strides[top] * info.dim[top];
   }
-  for (long k = 0; k < JIT_MATRIX_MAX_DIMCOUNT; ++k) info.dimstride[k] = static_cast<long>(strides[k]);
+  // The info holds sizes and strides as `long`, 32 bits on Windows: a
+  // matrix they cannot describe is refused, never described wrapped.
+  if (size > LONG_MAX) return false;
+  for (long k = 0; k < JIT_MATRIX_MAX_DIMCOUNT; ++k) {
+    if (k <= info.dimcount && strides[k] > LONG_MAX) return false;
+    info.dimstride[k] = static_cast<long>(strides[k]);
+  }
   info.size = static_cast<long>(size);
   return true;
 }

@@ -137,8 +137,9 @@ struct Memory {
 Memory memory();
 
 // The largest block the host hands out (matrix data, jit_getbytes); a larger
-// request fails as out of memory. Default and ceiling: 16 GiB. Fuzzing lowers
-// it so that huge but legal sizes are refused instead of zeroed for minutes.
+// request fails as out of memory. Default and ceiling: 16 GiB, or 2 GiB on
+// Windows, where a matrix info's sizes are 32-bit. Fuzzing lowers it so
+// that huge but legal sizes are refused instead of zeroed for minutes.
 void set_max_block_bytes(long long bytes);
 long long max_block_bytes();
 
