@@ -4,7 +4,6 @@
 #pragma once
 
 #include <algorithm>
-#include <climits>
 #include <cstddef>
 #include <string_view>
 #include <type_traits>

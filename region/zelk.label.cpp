@@ -1,4 +1,6 @@
 // zelk.label: labels the 4-connected blobs of a binary image.
+#include <climits>
+
 #include "frame/kit.h"
 #include "region/label.h"
 
