@@ -19,15 +19,15 @@ namespace blobs {
 // here as zeros (mass 0 at (0, 0)), never left holding an earlier frame's.
 inline char* resize_output(void* out, t_symbol* type, long planes, long length,
                            t_jit_matrix_info& info) {
+  const long cells = std::max(1L, length);
   info = frame::get_info(out);
   info.type = type;
   info.planecount = planes;
   info.dimcount = 1;
-  info.dim[0] = std::max(1L, length);
+  info.dim[0] = cells;
   frame::set_info(out, info);
   char* data = frame::get_data(out);
-  if (!data || info.type != type || info.planecount != planes || info.dimcount < 1 ||
-      info.dim[0] < std::max(1L, length))
+  if (!data || info.type != type || info.planecount != planes || info.dimcount < 1 || info.dim[0] < cells)
     return nullptr;
   if (length == 0) std::memset(data, 0, static_cast<std::size_t>(info.dimstride[0]));
   return data;

@@ -27,9 +27,7 @@ static t_jit_err refuse(t_jit_err code) {
 
 static t_jit_err zelk_extrema_matrix_calc(t_zelk_extrema* x, void* inputs, void* outputs) {
   if (!x) return JIT_ERR_INVALID_PTR;
-  const region::PeakSettings s = region::clamp_peak_settings(
-      x->threshold, x->maxpoints,
-      x->mode);
+  const region::PeakSettings s = region::clamp_peak_settings(x->threshold, x->maxpoints, x->mode);
   void* in = frame::list_matrix(inputs, 0);
   void* out = frame::list_matrix(outputs, 0);
   if (!in || !out) return JIT_ERR_INVALID_PTR;

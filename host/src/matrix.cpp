@@ -51,13 +51,11 @@ bool layout(t_jit_matrix_info& info, long row_stride) {
     if (info.dim[top] != 0 && strides[top] > kMaxAllocation / info.dim[top]) return false;
     size = strides[top] * info.dim[top];
   }
-  // The info holds sizes and strides as `long`, 32 bits on Windows: a
-  // matrix they cannot describe is refused, never described wrapped.
+  // The info holds the size as a `long`, 32 bits on Windows: a matrix it
+  // cannot describe is refused, never described wrapped. No stride exceeds
+  // the size.
   if (size > LONG_MAX) return false;
-  for (long k = 0; k < JIT_MATRIX_MAX_DIMCOUNT; ++k) {
-    if (k <= info.dimcount && strides[k] > LONG_MAX) return false;
-    info.dimstride[k] = static_cast<long>(strides[k]);
-  }
+  for (long k = 0; k < JIT_MATRIX_MAX_DIMCOUNT; ++k) info.dimstride[k] = static_cast<long>(strides[k]);
   info.size = static_cast<long>(size);
   return true;
 }

@@ -273,15 +273,14 @@ void* mop_jit_matrix(t_object* x, t_symbol*, long argc, t_atom* argv) {
   }
   mop->inputlist->items[idx] = use;
   Class* c = class_of(x);
+  // Outputs follow the input only when they are calculated (an object's own
+  // procedure calculates in every mode): mode 3 resends the last output as it was.
+  if (ob->adapt && (c->mproc || ob->outputmode == kModeCalc)) adapt_outputs(ob, use);
   if (c->mproc) {
     // An object's own procedure runs for every matrix, as in Max: it keeps
     // its results current and checks the output mode where it sends.
-    if (ob->adapt) adapt_outputs(ob, use);
     fn_cast<t_jit_err (*)(void*, void*)>(c->mproc)(x, mop);
   } else if (ob->outputmode == kModeCalc) {
-    // Outputs follow the input only when they are calculated: mode 3
-    // resends the last output as it was.
-    if (ob->adapt) adapt_outputs(ob, use);
     if (t_jit_err e = run_calc(ob))
       jit_error_code(x, e);
     else

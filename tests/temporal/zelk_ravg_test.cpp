@@ -185,13 +185,15 @@ std::vector<std::vector<unsigned char>> run_with_threads(
   return frames;
 }
 
+struct Case {
+  t_symbol* type;
+  long planes;
+  std::vector<long> dims;
+  long row_stride = 0;
+};
+
 TEST(ZelkRavgThreads, SameBytesOnOneTwoAndEightThreads) {
   const int saved = zelk::host::worker_threads();
-  struct Case {
-    t_symbol* type;
-    long planes;
-    std::vector<long> dims;
-  };
   const std::vector<Case> cases = {{_jit_sym_char, 4, {1920, 108}},
                                    {_jit_sym_long, 3, {97, 61}},
                                    {_jit_sym_char, 1, {33, 17, 9}},
@@ -209,12 +211,6 @@ TEST(ZelkRavgThreads, SameBytesOnOneTwoAndEightThreads) {
 // one part, odd strides and their untouched tails included.
 TEST(ZelkRavgThreads, AwkwardCutsGiveTheSameBytes) {
   const int saved = zelk::host::worker_threads();
-  struct Case {
-    t_symbol* type;
-    long planes;
-    std::vector<long> dims;
-    long row_stride;
-  };
   const std::vector<Case> cases = {{_jit_sym_char, 3, {37}, 0},       {_jit_sym_char, 1, {33, 17, 9}, 0},
                                    {_jit_sym_long, 2, {13, 5}, 0},    {_jit_sym_long, 1, {5, 3}, 20},
                                    {_jit_sym_char, 1, {7, 4}, 7},     {_jit_sym_float32, 1, {5, 3}, 20},
