@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "max.jit.mop.h"
-#include "patch_objects.h"
+#include "patch_objects/patch_objects.h"
 
 namespace zelk::runner {
 namespace {

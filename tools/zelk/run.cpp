@@ -19,7 +19,7 @@
 #include "tools/zelk/progress.h"
 #include "tools/zelk/session.h"
 #include "tools/zelk/sources.h"
-#include "patch_objects.h"
+#include "patch_objects/patch_objects.h"
 #include "zelk/host.h"
 
 namespace zelk::runner {

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <string>
 
-#include "host/objects/object_kit.h"
-#include "host/objects/patch_objects.h"
+#include "patch_objects/object_kit.h"
+#include "patch_objects/patch_objects.h"
 #include "zelk/host.h"
 
 namespace zelk::objects {

@@ -1,4 +1,4 @@
-#include "host/objects/object_kit.h"
+#include "patch_objects/object_kit.h"
 
 #include <algorithm>
 #include <charconv>

@@ -7,9 +7,9 @@
 #include <type_traits>
 
 #include "frame/walk.h"
-#include "host/objects/matrix_ops.h"
-#include "host/objects/object_kit.h"
-#include "host/objects/patch_objects.h"
+#include "patch_objects/matrix_ops.h"
+#include "patch_objects/object_kit.h"
+#include "patch_objects/patch_objects.h"
 
 namespace zelk::objects {
 namespace {

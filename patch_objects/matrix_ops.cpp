@@ -1,4 +1,4 @@
-#include "host/objects/matrix_ops.h"
+#include "patch_objects/matrix_ops.h"
 
 #include <algorithm>
 #include <cmath>

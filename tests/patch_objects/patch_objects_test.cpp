@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "patch_objects.h"
-#include "probe.h"
+#include "patch_objects/patch_objects.h"
+#include "host/probe.h"
 #include "zelk/host.h"
 
 namespace {
