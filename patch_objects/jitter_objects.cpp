@@ -2,6 +2,7 @@
 // jit.movie and jit.grab, which send the run's frames; jit.pwindow and
 // jit.window, which take what they are sent (the runner draws it).
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <type_traits>
@@ -122,7 +123,7 @@ struct JitOp {
 
 struct JitRgb2Luma {
   LumaScales scales;
-  OwnMatrix out;
+  OwnMatrix char_in, out;
   void* outlet = nullptr;
 
   bool setting(const std::string& name, long argc, t_atom* argv) {
@@ -156,10 +157,20 @@ struct JitRgb2Luma {
       jit_error_code(self, JIT_ERR_MISMATCH_PLANE);
       return;
     }
+    // Its input and output are char: another type comes in converted.
+    frame::Matrix argb = view_of(in.info, in.data);
+    if (in.info.type != _jit_sym_char) {
+      t_jit_matrix_info as_char = in.info;
+      as_char.type = _jit_sym_char;
+      if (!shape_or_fail(self, char_in, as_char)) return;
+      if (has_cells(in.info)) convert_matrix(argb, char_in.view());
+      argb = char_in.view();
+    }
     t_jit_matrix_info info = in.info;
+    info.type = _jit_sym_char;
     info.planecount = 1;
     if (!shape_or_fail(self, out, info)) return;
-    if (has_cells(in.info)) rgb_to_luma(view_of(in.info, in.data), out.view(), scales);
+    if (has_cells(in.info)) rgb_to_luma(argb, out.view(), scales);
     out.send(outlet);
   }
 };
@@ -291,8 +302,10 @@ struct JitIter {
 void* g_source_frame = nullptr;
 std::vector<std::string> g_movie_files;
 
-// jit.movie and jit.grab: on bang, the run's current frame; a one-plane char
-// frame goes out as ARGB, as a movie or camera gives colour.
+// jit.movie and jit.grab: on bang, the run's current frame as a movie or a
+// camera gives one, 4 planes of char ARGB: cells converted to char as Jitter
+// converts them; one or two planes are grey and three RGB, with alpha 255;
+// four or more are ARGB.
 template <bool Movie>
 struct Source {
   OwnMatrix argb;
@@ -319,25 +332,34 @@ struct Source {
     // Transport, camera and window messages have nothing to do headless.
     if (!is(s, "bang") || !g_source_frame) return;
     const t_jit_matrix_info info = info_of(g_source_frame);
-    if (info.type != _jit_sym_char || info.planecount != 1) {
-      t_atom a;
-      jit_atom_setsym(&a, static_cast<t_symbol*>(jit_object_method(g_source_frame, _jit_sym_getname)));
-      outlet_anything(outlet, _jit_sym_jit_matrix, 1, &a);
-      return;
-    }
+    if (cell_type_of(info.type) == frame::CellType::Unknown || info.planecount < 1) return;
     t_jit_matrix_info want = info;
+    want.type = _jit_sym_char;
     want.planecount = 4;
     if (!shape_or_fail(self, argb, want)) return;
-    const frame::Matrix grey = view_of(info, data_of(g_source_frame));
-    const frame::Matrix out = argb.view();
-    frame::walk_rows<2>(info.dimcount, info.dim, {grey.data, out.data}, {grey.dimstride, out.dimstride},
-                        [](const std::array<std::byte*, 2>& r, long width) {
-                          for (long i = 0; i < width; ++i) {
-                            r[1][i * 4] = std::byte{255};
-                            for (int p = 1; p < 4; ++p) r[1][i * 4 + p] = r[0][i];
-                          }
-                        });
+    if (has_cells(info)) to_argb(view_of(info, data_of(g_source_frame)), argb.view());
     argb.send(outlet);
+  }
+
+  static void to_argb(const frame::Matrix& in, const frame::Matrix& out) {
+    const long planes = in.planecount;
+    frame::dispatch_type(in.type, [&](auto zero) {
+      using T = decltype(zero);
+      frame::walk_rows<2>(in.dimcount, in.dim, {in.data, out.data}, {in.dimstride, out.dimstride},
+                          [&](const std::array<std::byte*, 2>& r, long width) {
+                            const T* x = reinterpret_cast<const T*>(r[0]);
+                            auto* y = reinterpret_cast<std::uint8_t*>(r[1]);
+                            for (long i = 0; i < width; ++i, x += planes, y += 4) {
+                              auto c = [&](long p) { return convert_cell<std::uint8_t>(x[p]); };
+                              if (planes >= 4) {
+                                for (long p = 0; p < 4; ++p) y[p] = c(p);
+                              } else {
+                                y[0] = 255;
+                                for (long p = 1; p < 4; ++p) y[p] = c(planes == 3 ? p - 1 : 0);
+                              }
+                            }
+                          });
+    });
   }
 };
 

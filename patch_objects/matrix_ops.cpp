@@ -193,21 +193,28 @@ void apply_ops(const frame::Matrix& a, const frame::Matrix* b, const std::vector
   });
 }
 
+namespace {
+
+std::int64_t fixed_16_16(double scale) {
+  const double v = scale * 65536.;
+  if (std::isnan(v)) return 0;
+  return saturate_int32(v);
+}
+
+}  // namespace
+
 void rgb_to_luma(const frame::Matrix& in, const frame::Matrix& out, const LumaScales& s) {
-  frame::dispatch_type(in.type, [&](auto zero) {
-    using T = decltype(zero);
-    frame::walk_rows<2>(in.dimcount, in.dim, {in.data, out.data}, {in.dimstride, out.dimstride},
-                        [&](const std::array<std::byte*, 2>& r, long width) {
-                          const T* x = reinterpret_cast<const T*>(r[0]);
-                          T* y = reinterpret_cast<T*>(r[1]);
-                          for (long i = 0; i < width; ++i, x += 4) {
-                            const double v = s.a * x[0] + s.r * x[1] + s.g * x[2] + s.b * x[3];
-                            if constexpr (kIsChar<T>) y[i] = clamp_char(v);
-                            else if constexpr (kIsFloat<T>) y[i] = static_cast<T>(v);
-                            else y[i] = saturate_int32(v);
-                          }
-                        });
-  });
+  // Weights and sums in 64 bits: scales past 0..1 cannot overflow them.
+  const std::int64_t a = fixed_16_16(s.a), r = fixed_16_16(s.r), g = fixed_16_16(s.g), b = fixed_16_16(s.b);
+  frame::walk_rows<2>(in.dimcount, in.dim, {in.data, out.data}, {in.dimstride, out.dimstride},
+                      [&](const std::array<std::byte*, 2>& row, long width) {
+                        const auto* x = reinterpret_cast<const std::uint8_t*>(row[0]);
+                        auto* y = reinterpret_cast<std::uint8_t*>(row[1]);
+                        for (long i = 0; i < width; ++i, x += 4) {
+                          const std::int64_t sum = a * x[0] + r * x[1] + g * x[2] + b * x[3];
+                          y[i] = static_cast<std::uint8_t>(std::clamp<std::int64_t>(sum >> 16, 0, 255));
+                        }
+                      });
 }
 
 namespace {

@@ -42,9 +42,10 @@ T scalar_as(const Scalar& s);
 void apply_ops(const frame::Matrix& a, const frame::Matrix* b, const std::vector<Scalar>& scalars,
                const std::vector<Op>& ops, const frame::Matrix& out);
 
-// One plane of luminance from ARGB: a*A + r*R + g*G + b*B, in double, then to
-// the cell type (char clamped to 0..255 and truncated, long truncated and
-// saturated). `in` has 4 planes, `out` 1 plane of the same type and size.
+// One plane of char luminance from char ARGB in Jitter's 16.16 fixed point:
+// each scale times 65536 truncated (saturated into 32 bits, NaN as 0), the
+// weighted sum shifted right by 16 (rounding down) and clamped to 0..255.
+// `in` is 4 planes of char, `out` 1 plane of char of the same size.
 struct LumaScales {
   double a = 0, r = 0.299, g = 0.587, b = 0.114;
 };
