@@ -15,115 +15,12 @@
 namespace zelk::objects {
 namespace {
 
-// Shapes `out` like `info` and reports a failure as the object's error.
-bool shape_or_fail(t_object* self, OwnMatrix& out, const t_jit_matrix_info& info) {
-  if (out.shape(info)) return true;
-  jit_error_code(self, JIT_ERR_OUT_OF_MEM);
-  return false;
-}
-
-bool same_shape(const frame::Matrix& x, const frame::Matrix& y) {
-  return x.type == y.type && x.planecount == y.planecount && x.dimcount == y.dimcount &&
-         std::equal(x.dim, x.dim + x.dimcount, y.dim);
-}
-
-// ---- jit.op -------------------------------------------------------------------
-
-struct JitOp {
-  std::vector<Op> ops{Op::Pass};
-  std::vector<Scalar> val{Scalar{}};
-  bool right_matrix = false;  // the right operand: a matrix sent there, else val
-  OwnMatrix right, right_fitted, out;
-  void* outlet = nullptr;
-
-  void set_op(long argc, t_atom* argv) {
-    std::vector<Op> parsed;
-    for (long i = 0; i < argc; ++i) {
-      Op op;
-      if (argv[i].a_type != A_SYM || !parse_op(argv[i].a_w.w_sym->s_name, &op)) {
-        error("jit.op: unknown operator %s", atom_text(argv[i]).c_str());
-        return;
-      }
-      parsed.push_back(op);
-    }
-    if (!parsed.empty()) ops = parsed;
-  }
-  void set_val(long argc, t_atom* argv) {
-    std::vector<Scalar> parsed;
-    for (long i = 0; i < argc; ++i)
-      if (is_number(argv[i])) parsed.push_back({number_of(argv[i]), argv[i].a_type == A_FLOAT});
-    if (parsed.empty()) {
-      error("jit.op: val needs numbers");
-      return;
-    }
-    val = parsed;
-    right_matrix = false;
-  }
-  bool setting(const std::string& name, long argc, t_atom* argv) {
-    if (name == "op") set_op(argc, argv);
-    else if (name == "val") set_val(argc, argv);
-    else return false;
-    return true;
-  }
-
-  void init(t_object* self, long argc, t_atom* argv) {
-    outlet_new(self, nullptr);  // dump
-    outlet = outlet_new(self, "jit_matrix");
-    inlet_new(self, nullptr);
-    for (auto& [name, values] : split_arguments(argc, argv).attributes)
-      if (!setting(name, static_cast<long>(values.size()), values.data()))
-        error("jit.op: no attribute %s", name.c_str());
-  }
-
-  void message(t_object* self, t_symbol* s, long argc, t_atom* argv) {
-    const long inlet = proxy_getinlet(self);
-    if (is(s, "jit_matrix")) {
-      Incoming in;
-      if (!take_matrix(self, argc, argv, &in)) return;
-      if (inlet == 0) calc(self, in);
-      else if (shape_or_fail(self, right, in.info)) {
-        convert_matrix(view_of(in.info, in.data), right.view());
-        right_matrix = true;
-      }
-      return;
-    }
-    if (is(s, "int") || is(s, "float") || is(s, "list")) {
-      set_val(argc, argv);
-      return;
-    }
-    if (is(s, "bang")) {
-      if (out.matrix()) out.send(outlet);
-      return;
-    }
-    if (!setting(s->s_name, argc, argv)) error("jit.op: doesn't understand \"%s\"", s->s_name);
-  }
-
-  void calc(t_object* self, const Incoming& in) {
-    if (!shape_or_fail(self, out, in.info)) return;
-    const frame::Matrix a = view_of(in.info, in.data);
-    frame::Matrix b_view;
-    const frame::Matrix* b = nullptr;
-    if (right_matrix) {
-      // The right matrix follows the left: its type, planes and size.
-      b_view = right.view();
-      if (!same_shape(b_view, a)) {
-        if (!shape_or_fail(self, right_fitted, in.info)) return;
-        const frame::Matrix fitted = right_fitted.view();
-        convert_matrix(b_view, fitted);
-        b_view = fitted;
-      }
-      b = &b_view;
-    }
-    if (has_cells(in.info)) apply_ops(a, b, val, ops, out.view());
-    out.send(outlet);
-  }
-};
-
 // ---- jit.rgb2luma ----------------------------------------------------------------
 
 struct JitRgb2Luma {
   LumaScales scales;
-  OwnMatrix char_in, out;
+  OwnMatrix char_in;
+  OperatorOutput out;
   void* outlet = nullptr;
 
   bool setting(const std::string& name, long argc, t_atom* argv) {
@@ -132,7 +29,7 @@ struct JitRgb2Luma {
                    : name == "gscale" ? &scales.g
                    : name == "bscale" ? &scales.b
                                       : nullptr;
-    if (!slot) return false;
+    if (!slot) return out.setting(name, argc, argv);
     if (argc < 1 || !is_number(argv[0])) error("jit.rgb2luma: %s needs a number", name.c_str());
     else *slot = number_of(argv[0]);
     return true;
@@ -141,12 +38,19 @@ struct JitRgb2Luma {
   void init(t_object* self, long argc, t_atom* argv) {
     outlet_new(self, nullptr);  // dump
     outlet = outlet_new(self, "jit_matrix");
-    for (auto& [name, values] : split_arguments(argc, argv).attributes)
+    Arguments args = split_arguments(argc, argv);
+    out.init(self, args.leading);
+    out.force(_jit_sym_char, 1);
+    for (auto& [name, values] : args.attributes)
       if (!setting(name, static_cast<long>(values.size()), values.data()))
         error("jit.rgb2luma: no attribute %s", name.c_str());
   }
 
   void message(t_object* self, t_symbol* s, long argc, t_atom* argv) {
+    if (is(s, "bang")) {
+      out.matrix().send(outlet);
+      return;
+    }
     if (!is(s, "jit_matrix")) {
       if (!setting(s->s_name, argc, argv)) error("jit.rgb2luma: doesn't understand \"%s\"", s->s_name);
       return;
@@ -157,141 +61,100 @@ struct JitRgb2Luma {
       jit_error_code(self, JIT_ERR_MISMATCH_PLANE);
       return;
     }
+    if (!out.prepare(self, in.info)) return;
     // Its input and output are char: another type comes in converted.
     frame::Matrix argb = view_of(in.info, in.data);
-    if (in.info.type != _jit_sym_char) {
+    if (in.info.type != _jit_sym_char && has_cells(in.info)) {
       t_jit_matrix_info as_char = in.info;
       as_char.type = _jit_sym_char;
       if (!shape_or_fail(self, char_in, as_char)) return;
-      if (has_cells(in.info)) convert_matrix(argb, char_in.view());
+      convert_matrix(argb, char_in.view());
       argb = char_in.view();
     }
-    t_jit_matrix_info info = in.info;
-    info.type = _jit_sym_char;
-    info.planecount = 1;
-    if (!shape_or_fail(self, out, info)) return;
-    if (has_cells(in.info)) rgb_to_luma(argb, out.view(), scales);
-    out.send(outlet);
-  }
-};
-
-// ---- jit.matrix ---------------------------------------------------------------------
-
-struct JitMatrix {
-  // What the box fixed; the rest follows the input while adapt is on.
-  long planecount = 0;
-  t_symbol* type = nullptr;
-  std::vector<long> dim;
-  bool adapt = true;
-  OwnMatrix out;
-  void* outlet = nullptr;
-
-  bool setting(const std::string& name, long argc, t_atom* argv) {
-    if (name == "planecount" && argc >= 1 && is_number(argv[0]))
-      planecount = std::clamp(static_cast<long>(number_of(argv[0])), 1L, static_cast<long>(frame::kMaxPlanes));
-    else if (name == "type" && argc >= 1 && argv[0].a_type == A_SYM &&
-             cell_type_of(argv[0].a_w.w_sym) != frame::CellType::Unknown)
-      type = argv[0].a_w.w_sym;
-    else if (name == "dim" && argc >= 1) {
-      dim.clear();
-      for (long i = 0; i < argc && i < JIT_MATRIX_MAX_DIMCOUNT; ++i)
-        dim.push_back(std::max(1L, static_cast<long>(number_of(argv[i]))));
-      adapt = false;
-    } else if (name == "adapt" && argc >= 1 && is_number(argv[0]))
-      adapt = number_of(argv[0]) != 0;
-    else
-      return false;
-    return true;
-  }
-
-  void init(t_object* self, long argc, t_atom* argv) {
-    outlet_new(self, nullptr);  // dump
-    outlet = outlet_new(self, "jit_matrix");
-    // [name] [planecount] [type] [dim...], as typed before any @.
-    Arguments args = split_arguments(argc, argv);
-    std::size_t i = 0;
-    const auto& lead = args.leading;
-    if (i < lead.size() && lead[i].a_type == A_SYM && cell_type_of(lead[i].a_w.w_sym) == frame::CellType::Unknown)
-      ++i;  // the matrix's name: this host shares matrices by cord only
-    if (i < lead.size() && is_number(lead[i])) setting("planecount", 1, const_cast<t_atom*>(&lead[i++]));
-    if (i < lead.size() && lead[i].a_type == A_SYM) setting("type", 1, const_cast<t_atom*>(&lead[i++]));
-    if (i < lead.size())
-      setting("dim", static_cast<long>(lead.size() - i), const_cast<t_atom*>(lead.data() + i));
-    for (auto& [name, values] : args.attributes)
-      if (!setting(name, static_cast<long>(values.size()), values.data()))
-        error("jit.matrix: no attribute %s or a wrong value for it", name.c_str());
-  }
-
-  void message(t_object* self, t_symbol* s, long argc, t_atom* argv) {
-    if (is(s, "bang")) {
-      if (out.matrix()) out.send(outlet);
-      return;
-    }
-    if (is(s, "clear")) {
-      if (out.matrix()) jit_object_method(out.matrix(), _jit_sym_clear);
-      return;
-    }
-    if (!is(s, "jit_matrix")) {
-      if (!setting(s->s_name, argc, argv)) error("jit.matrix: doesn't understand \"%s\"", s->s_name);
-      return;
-    }
-    Incoming in;
-    if (!take_matrix(self, argc, argv, &in)) return;
-    t_jit_matrix_info info = in.info;
-    if (planecount) info.planecount = planecount;
-    else if (!adapt) info.planecount = 4;
-    if (type) info.type = type;
-    else if (!adapt) info.type = _jit_sym_char;
-    if (!adapt) {
-      info.dimcount = dim.empty() ? 2 : static_cast<long>(dim.size());
-      for (long k = 0; k < info.dimcount; ++k) info.dim[k] = dim.empty() ? 1 : dim[k];
-    }
-    if (!shape_or_fail(self, out, info)) return;
-    convert_matrix(view_of(in.info, in.data), out.view());
-    out.send(outlet);
+    const frame::Matrix luma = out.matrix().view();
+    if (has_cells(in.info)) rgb_to_luma(overlap(argb, luma), overlap(luma, argb), scales);
+    out.matrix().send(outlet);
   }
 };
 
 // ---- jit.iter -----------------------------------------------------------------------
 
-// Every cell in turn, first dimension fastest: its coordinates from the
-// middle outlet, then its planes' values (one number, or a list) from the left.
+// Every cell in turn: its coordinates from the middle outlet (a number for a
+// 1-D matrix), then its planes' values from the left (a number for one
+// plane; char and long as ints); then "done" from the dump outlet. Each 2-D
+// slice goes row by row, or column by column at @mode 1; the dimensions
+// above the second slowest, last one outermost.
 struct JitIter {
   void* values = nullptr;
   void* coordinates = nullptr;
+  void* dump = nullptr;
+  unsigned char mode = 0;  // a char attribute, as Jitter stores it
 
-  void init(t_object* self, long, t_atom*) {
-    outlet_new(self, nullptr);  // dump
+  void init(t_object* self, long argc, t_atom* argv) {
+    dump = outlet_new(self, nullptr);
     coordinates = outlet_new(self, nullptr);
     values = outlet_new(self, nullptr);
+    for (auto& [name, args] : split_arguments(argc, argv).attributes)
+      if (!setting(name, static_cast<long>(args.size()), args.data())) error("jit.iter: no attribute %s", name.c_str());
+  }
+
+  bool setting(const std::string& name, long argc, t_atom* argv) {
+    if (name != "mode") return false;
+    if (argc >= 1 && is_number(argv[0])) mode = static_cast<unsigned char>(static_cast<long>(number_of(argv[0])));
+    return true;
   }
 
   void message(t_object* self, t_symbol* s, long argc, t_atom* argv) {
-    if (!is(s, "jit_matrix")) return;
+    if (is(s, "getmode")) {
+      t_atom a;
+      jit_atom_setlong(&a, mode);
+      outlet_anything(dump, gensym("mode"), 1, &a);
+      return;
+    }
+    if (!is(s, "jit_matrix")) {
+      if (!setting(s->s_name, argc, argv)) error("jit.iter: doesn't understand \"%s\"", s->s_name);
+      return;
+    }
     Incoming in;
     if (!take_matrix(self, argc, argv, &in)) return;
-    if (!has_cells(in.info)) return;
-    const frame::Matrix m = view_of(in.info, in.data);
-    std::vector<long> at(static_cast<std::size_t>(m.dimcount), 0);
-    std::vector<t_atom> coords(at.size()), cell(static_cast<std::size_t>(m.planecount));
+    if (has_cells(in.info)) iterate(view_of(in.info, in.data));
+    outlet_anything(dump, gensym("done"), 0, nullptr);
+  }
+
+  void iterate(const frame::Matrix& m) const {
+    const auto dims = static_cast<std::size_t>(m.dimcount);
+    std::vector<t_atom> coords(dims), cell(static_cast<std::size_t>(m.planecount));
+    std::vector<long> at(dims, 0);
+    const long width = m.dim[0], height = dims > 1 ? m.dim[1] : 1;
     frame::dispatch_type(m.type, [&](auto zero) {
       using T = decltype(zero);
-      for (;;) {
-        std::ptrdiff_t offset = 0;
-        for (std::size_t k = 0; k < at.size(); ++k) {
-          offset += static_cast<std::ptrdiff_t>(at[k]) * m.dimstride[k];
-          jit_atom_setlong(&coords[k], at[k]);
-        }
-        const T* v = reinterpret_cast<const T*>(m.data + offset);
+      auto send_cell = [&](long x, long y, const std::byte* slice) {
+        at[0] = x;
+        if (dims > 1) at[1] = y;
+        for (std::size_t k = 0; k < dims; ++k) jit_atom_setlong(&coords[k], at[k]);
+        const T* v = reinterpret_cast<const T*>(slice + static_cast<std::ptrdiff_t>(x) * m.dimstride[0] +
+                                                (dims > 1 ? static_cast<std::ptrdiff_t>(y) * m.dimstride[1] : 0));
         for (long p = 0; p < m.planecount; ++p) {
           if constexpr (std::is_floating_point_v<T>) jit_atom_setfloat(&cell[p], v[p]);
           else jit_atom_setlong(&cell[p], v[p]);
         }
-        send_atoms(coordinates, static_cast<long>(coords.size()), coords.data());
-        send_atoms(values, static_cast<long>(cell.size()), cell.data());
-        std::size_t k = 0;
-        while (k < at.size() && ++at[k] == m.dim[k]) at[k++] = 0;
-        if (k == at.size()) return;
+        send_atoms(coordinates, static_cast<long>(dims), coords.data());
+        send_atoms(values, m.planecount, cell.data());
+      };
+      for (;;) {
+        std::ptrdiff_t offset = 0;
+        for (std::size_t k = 2; k < dims; ++k) offset += static_cast<std::ptrdiff_t>(at[k]) * m.dimstride[k];
+        const std::byte* slice = m.data + offset;
+        if (mode == 1) {
+          for (long x = 0; x < width; ++x)
+            for (long y = 0; y < height; ++y) send_cell(x, y, slice);
+        } else {
+          for (long y = 0; y < height; ++y)
+            for (long x = 0; x < width; ++x) send_cell(x, y, slice);
+        }
+        std::size_t k = 2;
+        while (k < dims && ++at[k] == m.dim[k]) at[k++] = 0;
+        if (k >= dims) return;
       }
     });
   }
@@ -316,7 +179,7 @@ struct Source {
     outlet = outlet_new(self, "jit_matrix");
     if constexpr (Movie) {
       // A file name typed in the box, or @moviefile NAME.
-      const Arguments args = split_arguments(argc, argv);
+      Arguments args = split_arguments(argc, argv);
       for (const t_atom& a : args.leading)
         if (a.a_type == A_SYM && cell_type_of(a.a_w.w_sym) == frame::CellType::Unknown)
           g_movie_files.push_back(a.a_w.w_sym->s_name);
@@ -375,16 +238,20 @@ struct Window {
 
 }  // namespace
 
-const std::vector<ObjectMain> kJitterObjects = {
-    {"jit.op", object_main<JitOp>},
+std::vector<ObjectMain> jitter_objects() {
+  std::vector<ObjectMain> all = jit_op_objects();
+  for (const ObjectMain& o : jit_matrix_objects()) all.push_back(o);
+  for (const ObjectMain& o : std::initializer_list<ObjectMain>{
     {"jit.rgb2luma", object_main<JitRgb2Luma>},
-    {"jit.matrix", object_main<JitMatrix>},
     {"jit.iter", object_main<JitIter>},
     {"jit.movie", object_main<Source<true>>},
     {"jit.grab", object_main<Source<false>>},
     {"jit.pwindow", object_main<Window<2>>},
     {"jit.window", object_main<Window<1>>},
-};
+  })
+    all.push_back(o);
+  return all;
+}
 
 }  // namespace zelk::objects
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <limits>
 #include <type_traits>
 #include <utility>
@@ -51,48 +52,28 @@ std::int32_t bit_op(std::int32_t a, std::int32_t b) {
     return b < 0 || b > 31 ? (a < 0 ? -1 : 0) : a >> b;
 }
 
+constexpr bool is_bitwise(Op op) { return op >= Op::BitAnd && op <= Op::ShiftLeft; }
+constexpr bool is_float_only(Op op) { return op == Op::Fold || op == Op::Wrap || op >= Op::Sin; }
+// Whether jit.op defines `op` on cells of type T.
+template <class T>
+constexpr bool defined_on(Op op) {
+  return kIsFloat<T> ? !is_bitwise(op) : !is_float_only(op);
+}
+
+// The arithmetic operators on one cell type.
 template <class T, Op op>
-T cell(T a, T b) {
-  if constexpr (op == Op::Pass) return a;
-  else if constexpr (op == Op::Gt) return truth<T>(a > b);
-  else if constexpr (op == Op::Lt) return truth<T>(a < b);
-  else if constexpr (op == Op::Ge) return truth<T>(a >= b);
-  else if constexpr (op == Op::Le) return truth<T>(a <= b);
-  else if constexpr (op == Op::Eq) return truth<T>(a == b);
-  else if constexpr (op == Op::Ne) return truth<T>(a != b);
-  else if constexpr (op == Op::GtPass) return a > b ? a : T(0);
-  else if constexpr (op == Op::LtPass) return a < b ? a : T(0);
-  else if constexpr (op == Op::GePass) return a >= b ? a : T(0);
-  else if constexpr (op == Op::LePass) return a <= b ? a : T(0);
-  else if constexpr (op == Op::EqPass) return a == b ? a : T(0);
-  else if constexpr (op == Op::NePass) return a != b ? a : T(0);
-  else if constexpr (op == Op::And) return truth<T>(a != 0 && b != 0);
-  else if constexpr (op == Op::Or) return truth<T>(a != 0 || b != 0);
-  else if constexpr (op == Op::Xor) return truth<T>((a != 0) != (b != 0));
-  else if constexpr (op == Op::Not) return truth<T>(a == 0);
-  else if constexpr (op == Op::Min) return std::min(a, b);
-  else if constexpr (op == Op::Max) return std::max(a, b);
-  else if constexpr (op >= Op::BitAnd && op <= Op::ShiftRight) {
-    if constexpr (kIsChar<T>) {
-      if constexpr (op == Op::ShiftLeft) return b > 7 ? 0 : static_cast<T>(a << b);
-      else if constexpr (op == Op::ShiftRight) return b > 7 ? 0 : static_cast<T>(a >> b);
-      else return static_cast<T>(bit_op<op>(a, b));
-    } else if constexpr (kIsFloat<T>) {
-      return static_cast<T>(bit_op<op>(saturate_int32(a), saturate_int32(b)));
-    } else {
-      return bit_op<op>(a, b);
-    }
-  } else if constexpr (kIsChar<T>) {
+T arith(T a, T b) {
+  if constexpr (kIsChar<T>) {
     const int x = a, y = b;
     if constexpr (op == Op::Add) return static_cast<T>(std::min(x + y, 255));
     else if constexpr (op == Op::Sub) return static_cast<T>(std::max(x - y, 0));
     else if constexpr (op == Op::AddMod) return static_cast<T>((x + y) & 255);
     else if constexpr (op == Op::SubMod) return static_cast<T>((x - y) & 255);
-    else if constexpr (op == Op::Mul) return static_cast<T>(x * y / 255);
-    else if constexpr (op == Op::Div) return y ? static_cast<T>(std::min(x * 255 / y, 255)) : T(0);
+    else if constexpr (op == Op::Mul) return static_cast<T>((x * y) >> 8);
+    else if constexpr (op == Op::Div) return y ? static_cast<T>(std::min((x << 8) / y, 255)) : T(0);
     else if constexpr (op == Op::Mod) return y ? static_cast<T>(x % y) : T(0);
     else if constexpr (op == Op::Abs) return a;
-    else if constexpr (op == Op::Avg) return static_cast<T>((x + y) / 2);
+    else if constexpr (op == Op::Avg) return static_cast<T>((x + y) >> 1);
     else return static_cast<T>(x > y ? x - y : y - x);  // AbsDiff
   } else if constexpr (kIsFloat<T>) {
     if constexpr (op == Op::Add || op == Op::AddMod) return a + b;
@@ -116,6 +97,91 @@ T cell(T a, T b) {
   }
 }
 
+// Positive modulo, and modulo mirrored at every multiple of b; 0 when b is 0.
+template <class T>
+T wrap_to(T a, T b) {
+  if (b == 0) return T(0);
+  return a - b * std::floor(a / b);
+}
+template <class T>
+T fold_to(T a, T b) {
+  if (b == 0) return T(0);
+  const T m = wrap_to(a, T(2) * b);
+  return std::fabs(m) > std::fabs(b) ? T(2) * b - m : m;
+}
+
+template <class T, Op op>
+T float_only(T a, T b) {
+  if constexpr (op == Op::Fold) return fold_to(a, b);
+  else if constexpr (op == Op::Wrap) return wrap_to(a, b);
+  else if constexpr (op == Op::Sin) return std::sin(a);
+  else if constexpr (op == Op::Cos) return std::cos(a);
+  else if constexpr (op == Op::Tan) return std::tan(a);
+  else if constexpr (op == Op::Asin) return std::asin(a);
+  else if constexpr (op == Op::Acos) return std::acos(a);
+  else if constexpr (op == Op::Atan) return std::atan(a);
+  else if constexpr (op == Op::Atan2) return std::atan2(a, b);
+  else if constexpr (op == Op::Sinh) return std::sinh(a);
+  else if constexpr (op == Op::Cosh) return std::cosh(a);
+  else if constexpr (op == Op::Tanh) return std::tanh(a);
+  else if constexpr (op == Op::Asinh) return std::asinh(a);
+  else if constexpr (op == Op::Acosh) return std::acosh(a);
+  else if constexpr (op == Op::Atanh) return std::atanh(a);
+  else if constexpr (op == Op::Exp) return std::exp(a);
+  else if constexpr (op == Op::Exp2) return std::exp2(a);
+  else if constexpr (op == Op::Ln) return std::log(a);
+  else if constexpr (op == Op::Log2) return std::log2(a);
+  else if constexpr (op == Op::Log10) return std::log10(a);
+  else if constexpr (op == Op::Hypot) return std::hypot(a, b);
+  else if constexpr (op == Op::Pow) return std::pow(a, b);
+  else if constexpr (op == Op::Sqrt) return std::sqrt(a);
+  else if constexpr (op == Op::Ceil) return std::ceil(a);
+  else if constexpr (op == Op::Floor) return std::floor(a);
+  else if constexpr (op == Op::Round) return std::round(a);
+  else return std::trunc(a);  // Trunc
+}
+
+template <class T, Op op>
+T cell(T a, T b, T previous) {
+  if constexpr (!defined_on<T>(op)) return a;
+  else if constexpr (op == Op::Pass) return a;
+  else if constexpr (op == Op::FlipPass) return b;
+  else if constexpr (op == Op::Ignore) return previous;
+  else if constexpr (op == Op::FlipDiv) return arith<T, Op::Div>(b, a);
+  else if constexpr (op == Op::FlipSub) return arith<T, Op::Sub>(b, a);
+  else if constexpr (op == Op::FlipMod) return arith<T, Op::Mod>(b, a);
+  else if constexpr (op == Op::Gt) return truth<T>(a > b);
+  else if constexpr (op == Op::Lt) return truth<T>(a < b);
+  else if constexpr (op == Op::Ge) return truth<T>(a >= b);
+  else if constexpr (op == Op::Le) return truth<T>(a <= b);
+  else if constexpr (op == Op::Eq) return truth<T>(a == b);
+  else if constexpr (op == Op::Ne) return truth<T>(a != b);
+  else if constexpr (op == Op::GtPass) return a > b ? a : T(0);
+  else if constexpr (op == Op::LtPass) return a < b ? a : T(0);
+  else if constexpr (op == Op::GePass) return a >= b ? a : T(0);
+  else if constexpr (op == Op::LePass) return a <= b ? a : T(0);
+  else if constexpr (op == Op::EqPass) return a == b ? a : T(0);
+  else if constexpr (op == Op::NePass) return a != b ? a : T(0);
+  else if constexpr (op == Op::And) return truth<T>(a != 0 && b != 0);
+  else if constexpr (op == Op::Or) return truth<T>(a != 0 || b != 0);
+  else if constexpr (op == Op::Not) return truth<T>(a == 0);
+  else if constexpr (op == Op::Min) return std::min(a, b);
+  else if constexpr (op == Op::Max) return std::max(a, b);
+  else if constexpr (is_bitwise(op)) {
+    if constexpr (kIsChar<T>) {
+      if constexpr (op == Op::ShiftLeft) return b > 7 ? 0 : static_cast<T>(a << b);
+      else if constexpr (op == Op::ShiftRight) return b > 7 ? 0 : static_cast<T>(a >> b);
+      else return static_cast<T>(bit_op<op>(a, b));
+    } else {
+      return bit_op<op>(a, b);
+    }
+  } else if constexpr (is_float_only(op)) {
+    return float_only<T, op>(a, b);
+  } else {
+    return arith<T, op>(a, b);
+  }
+}
+
 // Calls f(std::integral_constant<Op, op>) for the runtime `op`: the row
 // kernel is chosen once, not per cell.
 template <class F, std::size_t... I>
@@ -127,44 +193,46 @@ void with_op(Op op, F&& f) {
   with_op(op, f, std::make_index_sequence<static_cast<std::size_t>(Op::Count)>{});
 }
 
-const std::vector<std::string_view> kNames = {
-    "pass", "+", "-", "+m", "-m", "*", "/", "%", "min", "max", "abs", "avg", "absdiff",
-    ">", "<", ">=", "<=", "==", "!=", ">p", "<p", ">=p", "<=p", "==p", "!=p",
-    "&&", "||", "^^", "!", "&", "|", "^", "~", "<<", ">>"};
-
 }  // namespace
 
 bool parse_op(std::string_view name, Op* op) {
-  const auto it = std::find(kNames.begin(), kNames.end(), name);
-  if (it == kNames.end()) return false;
-  *op = static_cast<Op>(it - kNames.begin());
-  return true;
+  for (std::size_t i = 0; i < std::size(kOpSymbols); ++i)
+    if (kOpSymbols[i] == name) return *op = static_cast<Op>(i), true;
+  for (const auto& [alias, o] : kOpAliases)
+    if (alias == name) return *op = o, true;
+  return false;
 }
 
-const std::vector<std::string_view>& op_names() { return kNames; }
+const std::vector<std::string_view>& op_names() {
+  static const std::vector<std::string_view> names = [] {
+    std::vector<std::string_view> n(std::begin(kOpSymbols), std::end(kOpSymbols));
+    for (const auto& a : kOpAliases) n.push_back(a.first);
+    return n;
+  }();
+  return names;
+}
 
 template <class T>
-T apply_op(Op op, T a, T b) {
+T apply_op(Op op, T a, T b, T previous) {
   T r{};
-  with_op(op, [&](auto k) { r = cell<T, decltype(k)::value>(a, b); });
+  with_op(op, [&](auto k) { r = cell<T, decltype(k)::value>(a, b, previous); });
   return r;
 }
 
 template <class T>
 T scalar_as(const Scalar& s) {
-  if constexpr (kIsChar<T>) return clamp_char(s.is_float ? s.value * 255 : s.value);
+  if constexpr (kIsChar<T>) return clamp_char(s.is_float ? s.value * 256 : s.value);
   else if constexpr (kIsFloat<T>) return static_cast<T>(s.value);
   else return saturate_int32(s.value);
 }
 
 template <class D, class S>
+D convert_value(double v);
+
+template <class D, class S>
 D convert_cell(S v) {
   if constexpr (std::is_same_v<D, S>) return v;
-  else if constexpr (kIsChar<S> && kIsFloat<D>) return static_cast<D>(v / 255.0);
-  else if constexpr (kIsFloat<S> && kIsChar<D>) return clamp_char(static_cast<double>(v) * 255);
-  else if constexpr (kIsChar<D>) return clamp_char(static_cast<double>(v));
-  else if constexpr (kIsFloat<D>) return static_cast<D>(v);
-  else return saturate_int32(static_cast<double>(v));
+  else return convert_value<D, S>(static_cast<double>(v));
 }
 
 void apply_ops(const frame::Matrix& a, const frame::Matrix* b, const std::vector<Scalar>& scalars,
@@ -175,9 +243,9 @@ void apply_ops(const frame::Matrix& a, const frame::Matrix* b, const std::vector
     std::byte* b_base = b ? b->data : a.data;
     const long* b_stride = b ? b->dimstride : a.dimstride;
     for (long p = 0; p < planes; ++p) {
-      const Op op = ops.empty() ? Op::Pass : ops[std::min<std::size_t>(p, ops.size() - 1)];
-      const T value =
-          scalars.empty() ? T(0) : scalar_as<T>(scalars[std::min<std::size_t>(p, scalars.size() - 1)]);
+      const auto plane = static_cast<std::size_t>(p);
+      const Op op = ops.empty() ? Op::Pass : ops[plane % ops.size()];
+      const T value = scalars.empty() ? T(0) : scalar_as<T>(scalars[plane % scalars.size()]);
       with_op(op, [&](auto k) {
         constexpr Op o = decltype(k)::value;
         frame::walk_rows<3>(a.dimcount, a.dim, {a.data, b_base, out.data}, {a.dimstride, b_stride, out.dimstride},
@@ -186,7 +254,7 @@ void apply_ops(const frame::Matrix& a, const frame::Matrix* b, const std::vector
                               const T* y = reinterpret_cast<const T*>(r[1]) + p;
                               T* z = reinterpret_cast<T*>(r[2]) + p;
                               for (long i = 0; i < width; ++i)
-                                z[i * planes] = cell<T, o>(x[i * planes], b ? y[i * planes] : value);
+                                z[i * planes] = cell<T, o>(x[i * planes], b ? y[i * planes] : value, z[i * planes]);
                             });
       });
     }
@@ -219,74 +287,121 @@ void rgb_to_luma(const frame::Matrix& in, const frame::Matrix& out, const LumaSc
 
 namespace {
 
-// Walks dst's dimensions above the first, with the byte offsets of the cells
-// they read in src; the innermost dimension goes through `row`.
+// Where destination index i of one dimension reads: the byte offsets of the
+// source cells below and above its position, and the weight of the upper.
+struct Tap {
+  std::ptrdiff_t lo = 0, hi = 0;
+  double frac = 0;
+};
+
+// Walks the destination's dimensions above the first, carrying the byte
+// offset in dst and the weighted source offsets; rows go to `row`.
 template <class Row>
-void walk_scaled(const frame::Matrix& dst, const std::vector<std::vector<std::ptrdiff_t>>& src_offset, long level,
-                 std::byte* d, std::ptrdiff_t s, Row& row) {
+void walk_region(const std::vector<std::vector<Tap>>& taps, const std::vector<long>& first, long level,
+                 const frame::Matrix& dst, std::byte* d, std::ptrdiff_t s_lo, std::ptrdiff_t s_hi, double frac, Row& row) {
   if (level == 0) {
-    row(d, s);
+    row(d, s_lo, s_hi, frac);
     return;
   }
-  for (long i = 0; i < dst.dim[level]; ++i)
-    walk_scaled(dst, src_offset, level - 1, d + static_cast<std::ptrdiff_t>(i) * dst.dimstride[level],
-                s + src_offset[level][i], row);
+  const auto& t = taps[static_cast<std::size_t>(level)];
+  for (std::size_t i = 0; i < t.size(); ++i) {
+    std::byte* di = d + static_cast<std::ptrdiff_t>(first[level] + static_cast<long>(i)) * dst.dimstride[level];
+    if (level == 1)  // the second dimension's weight, for the bilinear rows
+      walk_region(taps, first, 0, dst, di, s_lo + t[i].lo, s_hi + t[i].hi, t[i].frac, row);
+    else
+      walk_region(taps, first, level - 1, dst, di, s_lo + t[i].lo, s_hi + t[i].lo, frac, row);
+  }
 }
+
+long clip(long v, long n) { return std::clamp(v, 0L, n - 1); }
 
 }  // namespace
 
-void convert_matrix(const frame::Matrix& src, const frame::Matrix& dst) {
+template <class D, class S>
+D convert_value(double v) {
+  if constexpr (kIsChar<S> && kIsFloat<D>) return static_cast<D>(v / 255.0);
+  else if constexpr (kIsFloat<S> && kIsChar<D>) return clamp_char(v * 255);
+  else if constexpr (kIsChar<D>) return clamp_char(v);
+  else if constexpr (kIsFloat<D>) return static_cast<D>(v);
+  else return saturate_int32(v);
+}
+
+void copy_matrix(const frame::Matrix& src, const frame::Matrix& dst, const CopySpec& spec) {
   for (long k = 0; k < dst.dimcount; ++k)
     if (dst.dim[k] <= 0) return;
   for (long k = 0; k < src.dimcount; ++k)
     if (src.dim[k] <= 0) return;
-  bool same_size = src.dimcount == dst.dimcount;
-  for (long k = 0; same_size && k < dst.dimcount; ++k) same_size = src.dim[k] == dst.dim[k];
-  const long planes = dst.planecount, shared = std::min(src.planecount, dst.planecount);
+  const auto dims = static_cast<std::size_t>(dst.dimcount);
+  auto at = [](const std::vector<long>& v, long k, long fallback) {
+    return k < static_cast<long>(v.size()) ? v[static_cast<std::size_t>(k)] : fallback;
+  };
+  std::vector<std::vector<Tap>> taps(dims);
+  std::vector<long> first(dims);
+  for (long k = 0; k < dst.dimcount; ++k) {
+    const long dn = dst.dim[k], sn = k < src.dimcount ? src.dim[k] : 1;
+    long d0 = clip(at(spec.dst_start, k, 0), dn), d1 = clip(at(spec.dst_end, k, dn - 1), dn);
+    long s0 = clip(at(spec.src_start, k, 0), sn), s1 = clip(at(spec.src_end, k, sn - 1), sn);
+    if (d1 < d0) std::swap(d0, d1);
+    if (s1 < s0) std::swap(s0, s1);
+    const long n = d1 - d0 + 1, m = s1 - s0 + 1;
+    const std::ptrdiff_t stride = k < src.dimcount ? src.dimstride[k] : 0;
+    first[k] = d0;
+    auto& t = taps[static_cast<std::size_t>(k)];
+    t.resize(static_cast<std::size_t>(n));
+    for (long i = 0; i < n; ++i) {
+      // Positions in 64 bits: a product of two sizes passes 32.
+      const long long scaled = static_cast<long long>(i) * m;
+      const long lo = s0 + static_cast<long>(scaled / n);
+      const long hi = std::min(lo + 1, s1);
+      t[i] = {lo * stride, hi * stride, spec.interp && k < 2 ? static_cast<double>(scaled % n) / n : 0.0};
+    }
+  }
+  const long planes = dst.planecount;
+  std::vector<long> plane_of(static_cast<std::size_t>(planes));
+  for (long p = 0; p < planes; ++p) {
+    const long q = at(spec.planemap, p, p);
+    plane_of[static_cast<std::size_t>(p)] = q >= 0 && q < src.planecount ? q : -1;
+  }
+  const bool bilinear = spec.interp && dst.dimcount > 1;
   frame::dispatch_type(dst.type, [&](auto dzero) {
     using D = decltype(dzero);
     frame::dispatch_type(src.type, [&](auto szero) {
       using S = decltype(szero);
-      // One row of dst; offset_of(i) is where in `in_row` cell i's source lies.
-      auto convert_row = [&](std::byte* d, const std::byte* in_row, long width, auto offset_of) {
-        D* out = reinterpret_cast<D*>(d);
-        for (long i = 0; i < width; ++i, out += planes) {
-          const S* in = reinterpret_cast<const S*>(in_row + offset_of(i));
-          for (long p = 0; p < shared; ++p) out[p] = convert_cell<D>(in[p]);
-          for (long p = shared; p < planes; ++p) out[p] = D(0);
-        }
+      const std::vector<Tap>& xs = taps[0];
+      auto value = [&](const std::byte* cell_row, const Tap& x, long q) {
+        const S a = reinterpret_cast<const S*>(cell_row + x.lo)[q];
+        if (!spec.interp || x.frac == 0) return static_cast<double>(a);
+        const S b = reinterpret_cast<const S*>(cell_row + x.hi)[q];
+        return static_cast<double>(a) + (static_cast<double>(b) - static_cast<double>(a)) * x.frac;
       };
-      if (same_size) {
-        // Cell for cell: the two matrices walked in lockstep.
-        const std::ptrdiff_t cell = src.dimstride[0];
-        frame::walk_rows<2>(dst.dimcount, dst.dim, {dst.data, src.data}, {dst.dimstride, src.dimstride},
-                            [&](const std::array<std::byte*, 2>& r, long width) {
-                              convert_row(r[0], r[1], width, [&](long i) { return i * cell; });
-                            });
-        return;
-      }
-      // Byte offsets in 64 bits: long has 32 on Windows.
-      std::vector<std::vector<std::ptrdiff_t>> src_offset(static_cast<std::size_t>(dst.dimcount));
-      for (long k = 0; k < dst.dimcount; ++k) {
-        src_offset[k].resize(static_cast<std::size_t>(dst.dim[k]));
-        for (long i = 0; i < dst.dim[k]; ++i)
-          src_offset[k][i] =
-              k < src.dimcount
-                  ? static_cast<std::ptrdiff_t>(static_cast<long long>(i) * src.dim[k] / dst.dim[k]) * src.dimstride[k]
-                  : 0;
-      }
-      const std::vector<std::ptrdiff_t>& xs = src_offset[0];
-      auto row = [&](std::byte* d, std::ptrdiff_t s) {
-        convert_row(d, src.data + s, dst.dim[0], [&](long i) { return xs[i]; });
+      auto row = [&](std::byte* d, std::ptrdiff_t s_lo, std::ptrdiff_t s_hi, double yfrac) {
+        D* out = reinterpret_cast<D*>(d) + first[0] * planes;
+        const std::byte* upper = src.data + s_lo;
+        const std::byte* lower = src.data + s_hi;
+        for (std::size_t i = 0; i < xs.size(); ++i, out += planes)
+          for (long p = 0; p < planes; ++p) {
+            const long q = plane_of[static_cast<std::size_t>(p)];
+            if (q < 0) {
+              out[p] = D(0);
+            } else if (!spec.interp) {
+              out[p] = convert_cell<D>(reinterpret_cast<const S*>(upper + xs[i].lo)[q]);
+            } else {
+              double v = value(upper, xs[i], q);
+              if (bilinear && yfrac != 0) v += (value(lower, xs[i], q) - v) * yfrac;
+              out[p] = convert_value<D, S>(v);
+            }
+          }
       };
-      walk_scaled(dst, src_offset, dst.dimcount - 1, dst.data, 0, row);
+      walk_region(taps, first, dst.dimcount - 1, dst, dst.data, 0, 0, 0.0, row);
     });
   });
 }
 
+void convert_matrix(const frame::Matrix& src, const frame::Matrix& dst) { copy_matrix(src, dst, CopySpec{}); }
+
 #define ZELK_CELL_TYPES(X) X(std::uint8_t) X(std::int32_t) X(float) X(double)
 #define ZELK_INSTANTIATE(T) \
-  template T apply_op<T>(Op, T, T); \
+  template T apply_op<T>(Op, T, T, T); \
   template T scalar_as<T>(const Scalar&);
 ZELK_CELL_TYPES(ZELK_INSTANTIATE)
 #undef ZELK_INSTANTIATE

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "patch_objects/matrix_ops.h"
 #include "patch_objects/object_kit.h"
 #include "patch_objects/patch_objects.h"
 #include "zelk/host.h"
@@ -97,13 +98,20 @@ struct Message {
   }
 };
 
+// A number sets the state and goes out as it came (a float as an int); bang
+// flips between 0 and 1; "set N" changes the state and sends nothing.
 struct Toggle {
   t_atom_long state = 0;
   void* outlet = nullptr;
   void init(t_object* self, long, t_atom*) { outlet = outlet_new(self, nullptr); }
   void message(t_object*, t_symbol* s, long argc, t_atom* argv) {
-    if (is(s, "bang")) state = !state;
-    else if (argc >= 1 && is_number(argv[0])) state = number_of(argv[0]) != 0;
+    const bool number = argc >= 1 && is_number(argv[0]);
+    if (is(s, "set")) {
+      if (number) state = static_cast<t_atom_long>(number_of(argv[0]));
+      return;
+    }
+    if (is(s, "bang")) state = state ? 0 : 1;
+    else if (number) state = static_cast<t_atom_long>(number_of(argv[0]));
     else return;
     outlet_int(outlet, state);
   }
@@ -154,15 +162,15 @@ const std::vector<ObjectMain> kMaxObjects = {
 namespace zelk::host {
 
 void register_patch_objects() {
-  for (const auto* list : {&objects::kJitterObjects, &objects::kMaxObjects})
-    for (const auto& o : *list) register_object_main(o.name, o.main);
+  for (const auto& list : {objects::jitter_objects(), objects::kMaxObjects})
+    for (const auto& o : list) register_object_main(o.name, o.main);
 }
 
 const std::vector<std::string>& patch_object_names() {
   static const std::vector<std::string> names = [] {
     std::vector<std::string> n;
-    for (const auto* list : {&objects::kJitterObjects, &objects::kMaxObjects})
-      for (const auto& o : *list) n.push_back(o.name);
+    for (const auto& list : {objects::jitter_objects(), objects::kMaxObjects})
+      for (const auto& o : list) n.push_back(o.name);
     std::sort(n.begin(), n.end());
     return n;
   }();
@@ -172,7 +180,9 @@ const std::vector<std::string>& patch_object_names() {
 bool is_frame_source(const std::string& name) { return name == "jit.movie" || name == "jit.grab"; }
 
 bool sends_matrices(const std::string& name) {
-  return is_frame_source(name) || name == "jit.op" || name == "jit.rgb2luma" || name == "jit.matrix";
+  objects::Op op;
+  return is_frame_source(name) || name == "jit.op" || name == "jit.rgb2luma" || name == "jit.matrix" ||
+         (name.rfind("jit.", 0) == 0 && objects::parse_op(std::string_view(name).substr(4), &op));
 }
 
 }  // namespace zelk::host

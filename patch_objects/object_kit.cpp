@@ -71,6 +71,84 @@ void OwnMatrix::send(void* outlet) const {
   outlet_anything(outlet, _jit_sym_jit_matrix, 1, &a);
 }
 
+bool shape_or_fail(t_object* self, OwnMatrix& out, const t_jit_matrix_info& info) {
+  if (out.shape(info)) return true;
+  jit_error_code(self, JIT_ERR_OUT_OF_MEM);
+  return false;
+}
+
+bool OperatorOutput::init(t_object* self, const std::vector<t_atom>& leading) {
+  t_jit_matrix_info info{};
+  info.type = _jit_sym_char;
+  info.planecount = 4;
+  info.dimcount = 2;
+  info.dim[0] = info.dim[1] = 1;
+  std::size_t i = 0;
+  if (i < leading.size() && is_number(leading[i]))
+    info.planecount = std::clamp(static_cast<long>(number_of(leading[i++])), 1L, static_cast<long>(frame::kMaxPlanes));
+  if (i < leading.size() && leading[i].a_type == A_SYM && cell_type_of(leading[i].a_w.w_sym) != frame::CellType::Unknown)
+    info.type = leading[i++].a_w.w_sym;
+  if (i < leading.size()) {
+    info.dimcount = 0;
+    for (; i < leading.size() && info.dimcount < JIT_MATRIX_MAX_DIMCOUNT; ++i)
+      info.dim[info.dimcount++] = static_cast<long>(number_of(leading[i]));
+  }
+  adapt_ = leading.empty();
+  return shape_or_fail(self, out_, info);
+}
+
+void OperatorOutput::force(t_symbol* type, long planecount) {
+  type_ = type;
+  planecount_ = planecount;
+  reshape(info_of(out_.matrix()));
+}
+
+bool OperatorOutput::reshape(t_jit_matrix_info info) {
+  if (type_) info.type = type_;
+  if (planecount_) info.planecount = planecount_;
+  return out_.shape(info);
+}
+
+bool OperatorOutput::setting(const std::string& name, long argc, t_atom* argv) {
+  if (name != "adapt" && name != "dim" && name != "type" && name != "planecount") return false;
+  t_jit_matrix_info info = info_of(out_.matrix());
+  if (name == "adapt" && argc >= 1 && is_number(argv[0])) {
+    adapt_ = number_of(argv[0]) != 0;
+    return true;
+  }
+  if (name == "type" && argc >= 1 && argv[0].a_type == A_SYM && cell_type_of(argv[0].a_w.w_sym) != frame::CellType::Unknown)
+    info.type = argv[0].a_w.w_sym;
+  else if (name == "planecount" && argc >= 1 && is_number(argv[0]))
+    info.planecount = std::clamp(static_cast<long>(number_of(argv[0])), 1L, static_cast<long>(frame::kMaxPlanes));
+  else if (name == "dim" && argc >= 1) {
+    info.dimcount = std::min<long>(argc, JIT_MATRIX_MAX_DIMCOUNT);
+    for (long k = 0; k < info.dimcount; ++k) info.dim[k] = static_cast<long>(number_of(argv[k]));
+  } else {
+    error("%s needs a value", name.c_str());
+    return true;
+  }
+  if (!reshape(info)) error("no matrix of that size can be made");
+  return true;
+}
+
+bool OperatorOutput::prepare(t_object* self, const t_jit_matrix_info& in) {
+  if (!adapt_) return out_.matrix() != nullptr;
+  t_jit_matrix_info info = in;
+  if (type_) info.type = type_;
+  if (planecount_) info.planecount = planecount_;
+  return shape_or_fail(self, out_, info);
+}
+
+frame::Matrix overlap(const frame::Matrix& m, const frame::Matrix& limit) {
+  frame::Matrix part = m;
+  part.dimcount = limit.dimcount;
+  for (long k = 0; k < limit.dimcount; ++k) {
+    part.dim[k] = std::min(k < m.dimcount ? m.dim[k] : 1L, limit.dim[k]);
+    if (k >= m.dimcount) part.dimstride[k] = 0;
+  }
+  return part;
+}
+
 bool take_matrix(t_object* self, long argc, t_atom* argv, Incoming* in) {
   t_jit_err code = JIT_ERR_NONE;
   in->matrix = argc >= 1 && argv[0].a_type == A_SYM ? jit_object_findregistered(argv[0].a_w.w_sym) : nullptr;

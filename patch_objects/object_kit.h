@@ -95,8 +95,10 @@ struct ObjectMain {
   const char* name;
   void (*main)();
 };
-extern const std::vector<ObjectMain> kJitterObjects;  // jit.op, jit.movie, ...
-extern const std::vector<ObjectMain> kMaxObjects;     // print, message, ...
+std::vector<ObjectMain> jitter_objects();      // jit.op, jit.movie, ...
+std::vector<ObjectMain> jit_op_objects();      // jit.op and its one-operator boxes (jit.+ ...)
+std::vector<ObjectMain> jit_matrix_objects();  // jit.matrix
+extern const std::vector<ObjectMain> kMaxObjects;  // print, message, ...
 
 // Sends atoms as Max does: a number alone as int or float, several as a
 // list, a leading symbol as the selector.
@@ -136,6 +138,38 @@ class OwnMatrix {
  private:
   void* matrix_ = nullptr;
 };
+
+// Shapes `out` like `info`; false, reported as `self`'s error, when it cannot.
+bool shape_or_fail(t_object* self, OwnMatrix& out, const t_jit_matrix_info& info);
+
+// A matrix operator's output as Jitter's wrapper keeps it. Matrix arguments
+// in the box ([planecount] [type] [dim...]) shape it and turn adapt off;
+// while adapt is on it takes each left input's shape. dim, type, planecount
+// and adapt set it as messages or @attributes. A type or plane count given
+// to `force` holds whatever is asked.
+class OperatorOutput {
+ public:
+  // From the box's leading arguments; false when the matrix cannot be made.
+  bool init(t_object* self, const std::vector<t_atom>& leading);
+  void force(t_symbol* type, long planecount);
+  // adapt, dim, type, planecount; false for another name.
+  bool setting(const std::string& name, long argc, t_atom* argv);
+  // Before a calculation: takes `in`'s shape while adapting.
+  bool prepare(t_object* self, const t_jit_matrix_info& in);
+  OwnMatrix& matrix() { return out_; }
+
+ private:
+  bool reshape(t_jit_matrix_info info);
+  OwnMatrix out_;
+  bool adapt_ = true;
+  t_symbol* type_ = nullptr;
+  long planecount_ = 0;
+};
+
+// The part of `m` that lies within `limit`'s size, as Jitter's operators
+// compute on the smaller of their input and output in each dimension
+// (dimensions `m` lacks have size 1).
+frame::Matrix overlap(const frame::Matrix& m, const frame::Matrix& limit);
 
 // A matrix a patch cord delivered ("jit_matrix NAME"), with its info and data.
 struct Incoming {

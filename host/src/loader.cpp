@@ -130,7 +130,8 @@ std::vector<std::string> plugin_dirs() {
 }
 
 bool register_object_main(const std::string& name, void (*main_fn)()) {
-  if (!valid_name(name) || !main_fn) return false;
+  // Not a file name: jit./ is an object in the process.
+  if (name.empty() || !main_fn) return false;
   Loader& l = loader();
   std::lock_guard<std::recursive_mutex> lock(l.mutex);
   if (l.loaded.count(name)) return false;
@@ -146,15 +147,15 @@ bool load_object(const std::string& name, std::string* why) {
     if (!it->second.ok) *why = it->second.why;
     return it->second.ok;
   }
-  if (!valid_name(name)) {
-    *why = "no object named " + name;
-    return false;
-  }
   if (auto it = l.in_process.find(name); it != l.in_process.end()) {
     Loaded& r = l.loaded[name];
     r.ok = run_main(name, it->second, &r.why);
     if (!r.ok) *why = r.why;
     return r.ok;
+  }
+  if (!valid_name(name)) {
+    *why = "no object named " + name;
+    return false;
   }
   std::string path;
   for (const std::string& d : l.dirs) {
