@@ -201,6 +201,10 @@ TEST_F(PatchRun, BoxesTheRunnerDoesNotKnowAreRefusedByName) {
   EXPECT_NE(r.err.find("not both"), std::string::npos) << r.err;
 }
 
+// jit.rgb2luma's char luminance of a BGR pixel: the default weights in 16.16
+// fixed point (0.299, 0.587, 0.114 times 65536, truncated), shifted down.
+int jitter_luma(const cv::Vec3b& bgr) { return (19595 * bgr[2] + 38469 * bgr[1] + 7471 * bgr[0]) >> 16; }
+
 // A patch as Max users write it: loadbang reads a movie, a qmetro would drive
 // it, luminance and a threshold (in a subpatcher) make the binary image, and
 // the blobs' centroids go to print and a window.
@@ -246,13 +250,10 @@ TEST_F(UserPatch, ThresholdsTheMovieItReadsAndFindsItsBlobs) {
     if (l.find("\"id\":\"pr\",\"event\":\"console\",\"text\":\"centroid: ") != std::string::npos) printed.push_back(l);
   EXPECT_EQ(printed.size(), 2u) << r.out;
 
-  // The same frame by the objects' definitions: luminance truncated, > 100, 4-connected blobs.
+  // The same frame by the objects' definitions: Jitter's fixed-point luminance, > 100, 4-connected blobs.
   cv::Mat binary(bgr.size(), CV_8U), labels, stats, expected;
   for (int y = 0; y < bgr.rows; ++y)
-    for (int x = 0; x < bgr.cols; ++x) {
-      const cv::Vec3b c = bgr.at<cv::Vec3b>(y, x);
-      binary.at<uchar>(y, x) = static_cast<int>(0.299 * c[2] + 0.587 * c[1] + 0.114 * c[0]) > 100;
-    }
+    for (int x = 0; x < bgr.cols; ++x) binary.at<uchar>(y, x) = jitter_luma(bgr.at<cv::Vec3b>(y, x)) > 100;
   const int n = cv::connectedComponentsWithStats(binary, labels, stats, expected, 4);
   ASSERT_EQ(n, 3);  // the background and two blobs
 
@@ -275,6 +276,31 @@ TEST_F(UserPatch, ThresholdsTheMovieItReadsAndFindsItsBlobs) {
     EXPECT_NEAR(got[k].first, want[k].first, 1e-4);
     EXPECT_NEAR(got[k].second, want[k].second, 1e-4);
   }
+}
+
+TEST_F(UserPatch, TheDemoFrameThresholdedAt19IsJittersImage) {
+  // Its ground is (20, 20, 20): luminance 19, so not above 19.
+  const std::string frame = std::string(ZELK_SOURCE_DIR) + "/docs/demo-frame.png";
+  const std::string out = path("out");
+  zrt::Result r = zelk({"run", "--quiet", "--input", frame, "--save", out, "--", "jit.rgb2luma", "jit.op @op > @val 19"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  std::string found;
+  for (const auto& e : zrt::fs::directory_iterator(out))
+    if (e.path().filename().string().find("_jit.op.npy") != std::string::npos) found = e.path().string();
+  zelk::runner::Array mask;
+  std::string why;
+  ASSERT_TRUE(zelk::runner::read_frame_file(found, &mask, &why)) << why;
+  const cv::Mat bgr = cv::imread(frame, cv::IMREAD_COLOR);
+  ASSERT_EQ(mask.dims, (std::vector<long>{bgr.cols, bgr.rows}));
+  long differ = 0, ground = 0;
+  for (int y = 0; y < bgr.rows; ++y)
+    for (int x = 0; x < bgr.cols; ++x) {
+      const auto got = static_cast<int>(mask.data[static_cast<std::size_t>(y) * bgr.cols + x]);
+      differ += got != (jitter_luma(bgr.at<cv::Vec3b>(y, x)) > 19 ? 255 : 0);
+      ground += bgr.at<cv::Vec3b>(y, x) == cv::Vec3b(20, 20, 20) && got == 0;
+    }
+  EXPECT_EQ(differ, 0);
+  EXPECT_GT(ground, 260000);
 }
 
 TEST_F(UserPatch, AChainMayStartWithTheMovie) {
