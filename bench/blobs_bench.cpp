@@ -41,7 +41,7 @@ struct Labeller {
     region::LabelSettings s;
     s.char_output = true;
     const long count = region::label_blobs(frame::plane_view<const std::uint8_t>(in, w, h),
-                                           frame::plane_view<std::int32_t>(lab, w, h), stack.data(), *tables);
+                                           frame::plane_view<std::int32_t>(lab, w, h), stack.data(), *tables, 0);
     region::finish_char(s, count, *tables, frame::plane_view<const std::int32_t>(lab, w, h),
                         frame::plane_view<std::uint8_t>(as_frame(out, frame::CellType::Char), w, h));
   }

@@ -31,7 +31,7 @@ void label_frame(benchmark::State& state, const cv::Mat& scene, bool char_output
   for (auto _ : state) {
     std::memset(labels.data, 0, labels.total() * labels.elemSize());
     if (char_output) std::memset(out.data, 0, out.total());
-    const long count = region::label_blobs(in_view, lab_view, stack.data(), *tables);
+    const long count = region::label_blobs(in_view, lab_view, stack.data(), *tables, 0);
     if (char_output)
       region::finish_char(s, count, *tables, frame::plane_view<const std::int32_t>(lab, w, h),
                           frame::plane_view<std::uint8_t>(dst, w, h));

@@ -1,6 +1,7 @@
-// jit.op, jit.rgb2luma, jit.matrix and jit.iter as a patch uses them;
-// jit.movie and jit.grab, which send the run's frames; jit.pwindow and
-// jit.window, which take what they are sent (the runner draws it).
+// jit.rgb2luma and jit.iter as a patch uses them; jit.movie and jit.grab,
+// which send the run's frames; jit.pwindow and jit.window, which take what
+// they are sent (the runner draws it). jit.op and jit.matrix have files of
+// their own.
 #include <algorithm>
 #include <cstdint>
 #include <cstring>

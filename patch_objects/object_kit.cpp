@@ -83,15 +83,17 @@ bool OperatorOutput::init(t_object* self, const std::vector<t_atom>& leading) {
   info.planecount = 4;
   info.dimcount = 2;
   info.dim[0] = info.dim[1] = 1;
-  std::size_t i = 0;
-  if (i < leading.size() && is_number(leading[i]))
-    info.planecount = std::clamp(static_cast<long>(number_of(leading[i++])), 1L, static_cast<long>(frame::kMaxPlanes));
-  if (i < leading.size() && leading[i].a_type == A_SYM && cell_type_of(leading[i].a_w.w_sym) != frame::CellType::Unknown)
-    info.type = leading[i++].a_w.w_sym;
-  if (i < leading.size()) {
-    info.dimcount = 0;
-    for (; i < leading.size() && info.dimcount < JIT_MATRIX_MAX_DIMCOUNT; ++i)
-      info.dim[info.dimcount++] = static_cast<long>(number_of(leading[i]));
+  // By position, as Jitter reads them: planecount at 0, type at 1, dims from 2.
+  if (!leading.empty() && is_number(leading[0]))
+    info.planecount = std::clamp(static_cast<long>(number_of(leading[0])), 1L, static_cast<long>(frame::kMaxPlanes));
+  if (leading.size() > 1 && leading[1].a_type == A_SYM) {
+    if (cell_type_of(leading[1].a_w.w_sym) != frame::CellType::Unknown) info.type = leading[1].a_w.w_sym;
+    else error("%s is not a matrix type", leading[1].a_w.w_sym->s_name);
+  }
+  if (leading.size() > 2) {
+    info.dimcount = std::min<long>(static_cast<long>(leading.size()) - 2, JIT_MATRIX_MAX_DIMCOUNT);
+    for (long k = 0; k < info.dimcount; ++k)
+      if (is_number(leading[static_cast<std::size_t>(k) + 2])) info.dim[k] = static_cast<long>(number_of(leading[static_cast<std::size_t>(k) + 2]));
   }
   adapt_ = leading.empty();
   return shape_or_fail(self, out_, info);

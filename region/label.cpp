@@ -40,6 +40,7 @@ bool final_values(const LabelSettings& s, long count, LabelTables& t) {
   const std::int64_t threshold = s.threshold > 0 ? s.threshold : 0;
   std::int32_t* value = t.rank;
   value[0] = 0;
+  value[kRemoved] = 0;
   if (s.mode == 0) {
     if (threshold == 0) {
       for (long k = 1; k <= count; ++k) value[k] = static_cast<std::int32_t>(k);
@@ -70,7 +71,7 @@ bool final_values(const LabelSettings& s, long count, LabelTables& t) {
 
 long label_blobs(const frame::PlaneView<const std::uint8_t>& in,
                  const frame::PlaneView<std::int32_t>& labels, FillRecord* stack,
-                 LabelTables& tables) {
+                 LabelTables& tables, std::int64_t threshold) {
   long count = 0;
   tables.blob[0] = BlobEntry{0, 0};
   for (long y = 0; y < in.height && count < kMaxBlobs; ++y) {
@@ -82,11 +83,23 @@ long label_blobs(const frame::PlaneView<const std::uint8_t>& in,
         x = next_background(src, x, in.width);
         continue;
       }
-      ++count;
-      long right;
-      const long area = run_fill(in, labels, stack, x, y, static_cast<std::int32_t>(count), &right);
-      tables.blob[count] = BlobEntry{static_cast<std::int32_t>(count), static_cast<std::int32_t>(area)};
+      const auto label = static_cast<std::int32_t>(count + 1);
+      RunFill<std::int32_t> fill{in, labels, stack, label};
+      long left, right;
+      fill.fill_run(x, y, &left, &right);
+      fill.spread(y, left, right);
       x = right + 1;
+      if (threshold > 0 && fill.count <= threshold) {
+        // Only this region holds `label` yet; it lies within the box the fill wrote.
+        for (long r = fill.top; r <= fill.bottom; ++r) {
+          std::int32_t* row = labels.row(r);
+          for (long c = fill.leftmost; c <= fill.rightmost; ++c)
+            if (row[c] == label) row[c] = kRemoved;
+        }
+        continue;
+      }
+      ++count;
+      tables.blob[count] = BlobEntry{label, static_cast<std::int32_t>(fill.count)};
     }
   }
   return count;

@@ -17,10 +17,15 @@ struct BlobEntry {
   std::int32_t area;
 };
 
-// Per-instance tables, rebuilt every frame; entry 0 is the background.
+// What the labels of a region the area threshold removes become while
+// labelling: no table entry, and a value the scan passes over.
+inline constexpr std::int32_t kRemoved = kMaxBlobs + 1;
+
+// Per-instance tables, rebuilt every frame; entry 0 is the background, the
+// last rank entry the removed regions' final value (0).
 struct LabelTables {
   BlobEntry blob[kMaxBlobs + 1];
-  std::int32_t rank[kMaxBlobs + 1];
+  std::int32_t rank[kRemoved + 1];
 };
 
 struct LabelSettings {
@@ -30,10 +35,13 @@ struct LabelSettings {
 };
 
 // Labels `in` into `labels`, which must be all 0 on entry. `stack` has room
-// for fill_stack_room(W, H) records. Returns the number of blobs (<= 2048).
+// for fill_stack_room(W, H) records. A region of at most `threshold` cells
+// (when it is above 0) takes no label: it is marked kRemoved, so specks the
+// threshold removes leave the 2048 labels to the blobs it keeps. Returns the
+// number of blobs labelled (<= 2048).
 long label_blobs(const frame::PlaneView<const std::uint8_t>& in,
                  const frame::PlaneView<std::int32_t>& labels, FillRecord* stack,
-                 LabelTables& tables);
+                 LabelTables& tables, std::int64_t threshold);
 
 // Post-processing of long output: rewrites `labels` in place.
 void finish_long(const LabelSettings& s, long count, LabelTables& tables,

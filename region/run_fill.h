@@ -3,6 +3,7 @@
 // and its target is still 0; runs are always written whole.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 #include "frame/matrix.h"
@@ -43,6 +44,7 @@ struct RunFill {
   FillRecord* stack;
   T value;
   long count = 0;
+  long top = 0, bottom = -1, leftmost = 0, rightmost = -1;  // the box of the cells written
 
   // Writes the maximal run of non-zero input around (x, y); returns its ends.
   void fill_run(long x, long y, long* left, long* right) {
@@ -52,6 +54,9 @@ struct RunFill {
     while (r < in.width - 1 && src[r + 1] != 0) ++r;
     while (l > 0 && src[l - 1] != 0) --l;
     for (long i = l; i <= r; ++i) dst[i] = value;
+    if (count == 0) top = bottom = y, leftmost = l, rightmost = r;
+    top = std::min(top, y), bottom = std::max(bottom, y);
+    leftmost = std::min(leftmost, l), rightmost = std::max(rightmost, r);
     count += r - l + 1;
     *left = l;
     *right = r;
@@ -101,22 +106,5 @@ struct RunFill {
     }
   }
 };
-
-// Fills from (x, y) with `value`; returns the number of cells written and
-// the seed run's right end. `stack` has room for fill_stack_room records.
-template <class T>
-long run_fill(const frame::PlaneView<const std::uint8_t>& in, const frame::PlaneView<T>& target,
-              FillRecord* stack, long x, long y, T value, long* right_end) {
-  if (in.row(y)[x] == 0) {
-    *right_end = x;
-    return 0;
-  }
-  RunFill<T> f{in, target, stack, value};
-  long l, r;
-  f.fill_run(x, y, &l, &r);
-  *right_end = r;
-  f.spread(y, l, r);
-  return f.count;
-}
 
 }  // namespace region

@@ -79,12 +79,12 @@ static t_jit_err zelk_label_matrix_calc(t_zelk_label* x, void* inputs, void* out
   const auto in_view = frame::plane_view<const std::uint8_t>(src, w, h);
   if (!x->charmode) {
     const auto labels = frame::plane_view<std::int32_t>(dst, w, h);
-    const long count = region::label_blobs(in_view, labels, stack, x->tables);
+    const long count = region::label_blobs(in_view, labels, stack, x->tables, s.threshold);
     region::finish_long(s, count, x->tables, labels);
   } else {
     const frame::Matrix lab = frame::to_matrix(frame::get_info(x->labels), labels_data);
     const auto labels = frame::plane_view<std::int32_t>(lab, w, h);
-    const long count = region::label_blobs(in_view, labels, stack, x->tables);
+    const long count = region::label_blobs(in_view, labels, stack, x->tables, s.threshold);
     region::finish_char(s, count, x->tables, frame::plane_view<const std::int32_t>(lab, w, h),
                         frame::plane_view<std::uint8_t>(dst, w, h));
   }

@@ -26,7 +26,7 @@ inline Labelled run(const frame::Matrix& in, region::LabelSettings s = {}, long 
   const auto in_view = frame::plane_view<const std::uint8_t>(in, w, h);
   const auto lab = frame::plane_view<std::int32_t>(labels.matrix(), w, h);
   Labelled r;
-  r.count = region::label_blobs(in_view, lab, stack.data(), *tables);
+  r.count = region::label_blobs(in_view, lab, stack.data(), *tables, s.threshold);
   if (s.char_output)
     region::finish_char(s, r.count, *tables, frame::plane_view<const std::int32_t>(labels.matrix(), w, h),
                         frame::plane_view<std::uint8_t>(out.matrix(), w, h));

@@ -132,6 +132,41 @@ TEST(LabelComputation, StopsAfter2048Blobs) {
   EXPECT_EQ(r.cells[98][98], 0);
 }
 
+TEST(LabelComputation, SpecksTheThresholdRemovesTakeNoLabel) {
+  // 2500 one-cell specks, two of them joined into runs of 3 and 5 cells,
+  // then a 3 x 40 bar below them.
+  std::vector<std::string> rows(104, std::string(100, '.'));
+  for (int y = 0; y < 100; y += 2)
+    for (int x = 0; x < 100; x += 2) rows[y][x] = '#';
+  rows[0][1] = rows[50][51] = rows[50][53] = '#';
+  for (int y = 101; y < 104; ++y)
+    for (int x = 10; x < 50; ++x) rows[y][x] = '#';
+  const struct {
+    long threshold;
+    int mode;
+    bool char_output;
+    long count, bar, run_of_3, speck;
+  } cases[] = {
+      {0, 0, false, 2048, 0, 1, 2},  // the specks fill the table; the bar is never reached
+      {1, 0, false, 3, 3, 1, 0},     // the two runs and the bar
+      {1, 1, false, 3, 120, 3, 0},   // areas
+      {1, 1, true, 3, 1, 3, 0},      // ranks: the bar the largest
+      {3, 0, true, 2, 2, 0, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.threshold);
+    region::LabelSettings s;
+    s.threshold = c.threshold;
+    s.mode = c.mode;
+    s.char_output = c.char_output;
+    const auto r = run(image(rows), s);
+    EXPECT_EQ(r.count, c.count);
+    EXPECT_EQ(r.cells[102][30], c.bar);
+    EXPECT_EQ(r.cells[0][0], c.run_of_3);
+    EXPECT_EQ(r.cells[0][4], c.speck);
+  }
+}
+
 TEST(LabelComputation, StackLimitSplitsBlobsAsSpecifiedAndNeverOverruns) {
   // Fewer than 8 cells: capacity below 2 records, so only the seed's run fills.
   const auto line = run(image({"#", "#", "#"}));
