@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <string>
 #include <utility>
@@ -18,7 +19,11 @@ class RatioReporter : public benchmark::ConsoleReporter {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& r : runs) {
       if (r.run_type != Run::RT_Iteration || r.error_occurred) continue;
-      const std::string name = r.benchmark_name();
+      std::string name = r.benchmark_name();
+      // Fixed iterations and real time add "/iterations:N", "/real_time".
+      for (const char* suffix : {"/real_time", "/manual_time"})
+        if (name.size() > std::strlen(suffix) && name.ends_with(suffix)) name.resize(name.size() - std::strlen(suffix));
+      if (const auto it = name.rfind("/iterations:"); it != std::string::npos) name.resize(it);
       const auto slash = name.rfind('/');
       if (slash == std::string::npos) continue;
       const std::string group = name.substr(0, slash), who = name.substr(slash + 1);

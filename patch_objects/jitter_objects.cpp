@@ -197,6 +197,13 @@ struct Source {
     if (!is(s, "bang") || !g_source_frame) return;
     const t_jit_matrix_info info = info_of(g_source_frame);
     if (cell_type_of(info.type) == frame::CellType::Unknown || info.planecount < 1) return;
+    if (info.type == _jit_sym_char && info.planecount == 4) {
+      // Already what a movie gives: the frame goes by name, as Jitter passes matrices.
+      t_atom a;
+      jit_atom_setsym(&a, static_cast<t_symbol*>(jit_object_method(g_source_frame, _jit_sym_getname)));
+      outlet_anything(outlet, _jit_sym_jit_matrix, 1, &a);
+      return;
+    }
     t_jit_matrix_info want = info;
     want.type = _jit_sym_char;
     want.planecount = 4;
@@ -214,7 +221,10 @@ struct Source {
                             const T* x = reinterpret_cast<const T*>(r[0]);
                             auto* y = reinterpret_cast<std::uint8_t*>(r[1]);
                             for (long i = 0; i < width; ++i, x += planes, y += 4) {
-                              auto c = [&](long p) { return convert_cell<std::uint8_t>(x[p]); };
+                              auto c = [&](long p) {
+                                if constexpr (std::is_same_v<T, std::uint8_t>) return x[p];
+                                else return convert_cell<std::uint8_t>(x[p]);
+                              };
                               if (planes >= 4) {
                                 for (long p = 0; p < 4; ++p) y[p] = c(p);
                               } else {

@@ -1,14 +1,17 @@
 #include "patch_objects/matrix_ops.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <iterator>
 #include <limits>
 #include <type_traits>
 #include <utility>
 
+#include "frame/cpu.h"
 #include "frame/walk.h"
 
 namespace zelk::objects {
@@ -248,13 +251,22 @@ void apply_ops(const frame::Matrix& a, const frame::Matrix* b, const std::vector
       const T value = scalars.empty() ? T(0) : scalar_as<T>(scalars[plane % scalars.size()]);
       with_op(op, [&](auto k) {
         constexpr Op o = decltype(k)::value;
+        if constexpr (o == Op::Ignore) return;  // the output keeps what it held
         frame::walk_rows<3>(a.dimcount, a.dim, {a.data, b_base, out.data}, {a.dimstride, b_stride, out.dimstride},
                             [&](const std::array<std::byte*, 3>& r, long width) {
-                              const T* x = reinterpret_cast<const T*>(r[0]) + p;
-                              const T* y = reinterpret_cast<const T*>(r[1]) + p;
-                              T* z = reinterpret_cast<T*>(r[2]) + p;
-                              for (long i = 0; i < width; ++i)
-                                z[i * planes] = cell<T, o>(x[i * planes], b ? y[i * planes] : value, z[i * planes]);
+                              const T* __restrict x = reinterpret_cast<const T*>(r[0]) + p;
+                              const T* __restrict y = reinterpret_cast<const T*>(r[1]) + p;
+                              T* __restrict z = reinterpret_cast<T*>(r[2]) + p;
+                              // Separate loops, and one plane's stride known when it is 1,
+                              // so the compiler vectorises the common case.
+                              auto row = [&](auto step) {
+                                if (b)
+                                  for (long i = 0; i < width; ++i) z[i * step] = cell<T, o>(x[i * step], y[i * step], T(0));
+                                else
+                                  for (long i = 0; i < width; ++i) z[i * step] = cell<T, o>(x[i * step], value, T(0));
+                              };
+                              if (planes == 1) row(std::integral_constant<long, 1>{});
+                              else row(planes);
                             });
       });
     }
@@ -262,6 +274,33 @@ void apply_ops(const frame::Matrix& a, const frame::Matrix* b, const std::vector
 }
 
 namespace {
+
+// One row of luminance for weights whose sums fit 32 bits. A cell read as one
+// word where the machine is little-endian (A lowest), which compilers vectorise.
+inline void luma_row(const std::uint8_t* __restrict x, std::uint8_t* __restrict y, long width,
+                     const std::int32_t w[4]) {
+  const std::int32_t wa = w[0], wr = w[1], wg = w[2], wb = w[3];
+  for (long i = 0; i < width; ++i) {
+    std::int32_t sum;
+    if constexpr (std::endian::native == std::endian::little) {
+      std::uint32_t v;
+      std::memcpy(&v, x + 4 * i, 4);
+      sum = wa * static_cast<std::int32_t>(v & 255) + wr * static_cast<std::int32_t>((v >> 8) & 255) +
+            wg * static_cast<std::int32_t>((v >> 16) & 255) + wb * static_cast<std::int32_t>(v >> 24);
+    } else {
+      sum = wa * x[4 * i] + wr * x[4 * i + 1] + wg * x[4 * i + 2] + wb * x[4 * i + 3];
+    }
+    y[i] = static_cast<std::uint8_t>(sum >> 16);
+  }
+}
+
+#if defined(ZELK_X86_KERNELS)
+// The same code for AVX2's 32-bit vector products: the same bits.
+__attribute__((target("avx2"))) void luma_row_avx2(const std::uint8_t* __restrict x, std::uint8_t* __restrict y,
+                                                   long width, const std::int32_t w[4]) {
+  luma_row(x, y, width, w);
+}
+#endif
 
 std::int64_t fixed_16_16(double scale) {
   const double v = scale * 65536.;
@@ -272,16 +311,30 @@ std::int64_t fixed_16_16(double scale) {
 }  // namespace
 
 void rgb_to_luma(const frame::Matrix& in, const frame::Matrix& out, const LumaScales& s) {
-  // Weights and sums in 64 bits: scales past 0..1 cannot overflow them.
   const std::int64_t a = fixed_16_16(s.a), r = fixed_16_16(s.r), g = fixed_16_16(s.g), b = fixed_16_16(s.b);
+  // Weights of 0..1 that sum to at most 1 keep every sum within 0..255 * 65536:
+  // 32 bits hold it and no clamp is needed. Others sum in 64 bits, clamped.
+  const bool safe = a >= 0 && r >= 0 && g >= 0 && b >= 0 && a + r + g + b <= 65536;
+  const std::int32_t w[4] = {static_cast<std::int32_t>(a), static_cast<std::int32_t>(r),
+                             static_cast<std::int32_t>(g), static_cast<std::int32_t>(b)};
+#if defined(ZELK_X86_KERNELS)
+  const bool avx2 = frame::cpu_has_avx2();
+#endif
   frame::walk_rows<2>(in.dimcount, in.dim, {in.data, out.data}, {in.dimstride, out.dimstride},
                       [&](const std::array<std::byte*, 2>& row, long width) {
                         const auto* x = reinterpret_cast<const std::uint8_t*>(row[0]);
                         auto* y = reinterpret_cast<std::uint8_t*>(row[1]);
-                        for (long i = 0; i < width; ++i, x += 4) {
-                          const std::int64_t sum = a * x[0] + r * x[1] + g * x[2] + b * x[3];
-                          y[i] = static_cast<std::uint8_t>(std::clamp<std::int64_t>(sum >> 16, 0, 255));
+                        if (!safe) {
+                          for (long i = 0; i < width; ++i, x += 4) {
+                            const std::int64_t sum = a * x[0] + r * x[1] + g * x[2] + b * x[3];
+                            y[i] = static_cast<std::uint8_t>(std::clamp<std::int64_t>(sum >> 16, 0, 255));
+                          }
+                          return;
                         }
+#if defined(ZELK_X86_KERNELS)
+                        if (avx2) return luma_row_avx2(x, y, width, w);
+#endif
+                        luma_row(x, y, width, w);
                       });
 }
 
@@ -397,7 +450,30 @@ void copy_matrix(const frame::Matrix& src, const frame::Matrix& dst, const CopyS
   });
 }
 
-void convert_matrix(const frame::Matrix& src, const frame::Matrix& dst) { copy_matrix(src, dst, CopySpec{}); }
+void convert_matrix(const frame::Matrix& src, const frame::Matrix& dst) {
+  bool same_size = src.dimcount == dst.dimcount;
+  for (long k = 0; same_size && k < dst.dimcount; ++k) same_size = src.dim[k] == dst.dim[k] && dst.dim[k] > 0;
+  if (!same_size || src.planecount != dst.planecount) return copy_matrix(src, dst, CopySpec{});
+  // Cell for cell, row by row: the common case of a matrix kept or retyped.
+  const long values = dst.planecount;
+  frame::dispatch_type(dst.type, [&](auto dzero) {
+    using D = decltype(dzero);
+    frame::dispatch_type(src.type, [&](auto szero) {
+      using S = decltype(szero);
+      frame::walk_rows<2>(dst.dimcount, dst.dim, {dst.data, src.data}, {dst.dimstride, src.dimstride},
+                          [&](const std::array<std::byte*, 2>& r, long width) {
+                            const long n = width * values;
+                            if constexpr (std::is_same_v<D, S>) {
+                              std::memcpy(r[0], r[1], static_cast<std::size_t>(n) * sizeof(D));
+                            } else {
+                              D* __restrict out = reinterpret_cast<D*>(r[0]);
+                              const S* __restrict in = reinterpret_cast<const S*>(r[1]);
+                              for (long i = 0; i < n; ++i) out[i] = convert_cell<D>(in[i]);
+                            }
+                          });
+    });
+  });
+}
 
 #define ZELK_CELL_TYPES(X) X(std::uint8_t) X(std::int32_t) X(float) X(double)
 #define ZELK_INSTANTIATE(T) \

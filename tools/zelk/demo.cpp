@@ -179,7 +179,7 @@ int demo_command(int argc, char** argv) {
     const auto t = Clock::now();
     Array frame = scene_frame(static_cast<int>(n));
     making += since(t);
-    if (!session.run_frame(std::move(frame), &why)) return fail("demo: " + why);
+    if (!session.run_frame(frame, &why)) return fail("demo: " + why);
     if (!failure.empty()) return fail("demo: " + failure);
     progress.advance();
   }

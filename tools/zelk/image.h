@@ -32,6 +32,8 @@ bool decode_png(const unsigned char* bytes, std::size_t size, unsigned long long
 // An 8-bit OpenCV image (grey, grey+alpha, BGR or BGRA) as a 2-D `char`
 // array: grey -> 1 plane, colour -> 4 planes ARGB.
 Array array_from_image(const cv::Mat& img);
+// The same into *a, keeping its buffer when the size is the same.
+void array_from_image(const cv::Mat& img, Array* a);
 
 // Silences OpenCV's own console messages (the runner reports faults itself).
 void quiet_image_library();

@@ -2,11 +2,15 @@
 #include <opencv2/core.hpp>
 #include <opencv2/core/utils/logger.hpp>
 #include <opencv2/imgcodecs.hpp>
+#include <opencv2/imgproc.hpp>
 #include <opencv2/videoio.hpp>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
+#include "frame/cpu.h"
 #include "tools/zelk/image.h"
 #include "tools/zelk/sources.h"
 
@@ -37,39 +41,72 @@ bool decode_png(const unsigned char* bytes, std::size_t size, unsigned long long
   return true;
 }
 
+namespace {
+
+// Each 4-byte cell's bytes in reverse order (BGRA -> ARGB).
+inline void reverse_cells(unsigned char* __restrict cells, int n) {
+  for (int x = 0; x < n; ++x) {
+    std::uint32_t v;
+    std::memcpy(&v, cells + 4 * x, 4);
+    v = __builtin_bswap32(v);
+    std::memcpy(cells + 4 * x, &v, 4);
+  }
+}
+
+#if defined(ZELK_X86_KERNELS)
+__attribute__((target("avx2"))) void reverse_cells_avx2(unsigned char* __restrict cells, int n) {
+  reverse_cells(cells, n);
+}
+#endif
+
+}  // namespace
+
 Array array_from_image(const cv::Mat& img) {
   Array a;
-  a.type = frame::CellType::Char;
-  a.dims = {img.cols, img.rows};
+  array_from_image(img, &a);
+  return a;
+}
+
+void array_from_image(const cv::Mat& img, Array* a) {
+  a->type = frame::CellType::Char;
+  a->dims = {img.cols, img.rows};
   const int ch = img.channels();
-  a.planecount = ch == 1 ? 1 : 4;
-  a.data.resize(static_cast<std::size_t>(img.cols) * img.rows * a.planecount);
-  auto* dst = reinterpret_cast<unsigned char*>(a.data.data());
+  a->planecount = ch == 1 ? 1 : 4;
+  // Same size as the last frame: the buffer is kept, nothing is zeroed.
+  a->data.resize(static_cast<std::size_t>(img.cols) * img.rows * a->planecount);
+  auto* out = reinterpret_cast<unsigned char*>(a->data.data());
+  const int w = img.cols;
   for (int y = 0; y < img.rows; ++y) {
-    const unsigned char* src = img.ptr<unsigned char>(y);
-    for (int x = 0; x < img.cols; ++x, src += ch) {
-      if (ch == 1) {
-        *dst++ = src[0];
+    const unsigned char* __restrict src = img.ptr<unsigned char>(y);
+    unsigned char* __restrict dst = out + static_cast<std::size_t>(y) * w * a->planecount;
+    // OpenCV gives grey, grey+alpha, BGR or BGRA; Jitter wants grey or ARGB.
+    if (ch == 1) {
+      std::memcpy(dst, src, static_cast<std::size_t>(w));
+    } else if (ch == 2) {
+      for (int x = 0; x < w; ++x) {
+        dst[4 * x] = src[2 * x + 1];
+        dst[4 * x + 1] = dst[4 * x + 2] = dst[4 * x + 3] = src[2 * x];
+      }
+    } else if (ch == 3) {
+      // OpenCV's vectorised BGR -> BGRA, then each cell's bytes reversed: A R G B.
+      cv::Mat bgra(1, w, CV_8UC4, dst);
+      cv::cvtColor(img.row(y), bgra, cv::COLOR_BGR2BGRA);
+#if defined(ZELK_X86_KERNELS)
+      if (frame::cpu_has_avx2()) {
+        reverse_cells_avx2(dst, w);
         continue;
       }
-      // OpenCV gives grey+alpha, BGR or BGRA; Jitter wants ARGB.
-      unsigned char r, g, bl, al = 255;
-      if (ch == 2) {
-        r = g = bl = src[0];
-        al = src[1];
-      } else {
-        bl = src[0];
-        g = src[1];
-        r = src[2];
-        if (ch == 4) al = src[3];
+#endif
+      reverse_cells(dst, w);
+    } else {
+      for (int x = 0; x < w; ++x) {
+        dst[4 * x] = src[4 * x + 3];
+        dst[4 * x + 1] = src[4 * x + 2];
+        dst[4 * x + 2] = src[4 * x + 1];
+        dst[4 * x + 3] = src[4 * x];
       }
-      *dst++ = al;
-      *dst++ = r;
-      *dst++ = g;
-      *dst++ = bl;
     }
   }
-  return a;
 }
 
 namespace {
@@ -97,7 +134,7 @@ class VideoSource : public FrameSource {
       *why = path_ + ": frame " + std::to_string(read_) + " is not an 8-bit image";
       return false;
     }
-    *out = array_from_image(img);
+    array_from_image(img, out);
     ++read_;
     return true;
   }

@@ -305,7 +305,7 @@ int run_session(Options& o) {
     }
     FrameSource& src = *sources[next_source++];
     for (Array frame; src.next(&frame, &why);) {
-      if (!session.run_frame(std::move(frame), &why)) return fail(why);
+      if (!session.run_frame(frame, &why)) return fail(why);
       progress.advance();
     }
     if (!why.empty()) return fail(why);

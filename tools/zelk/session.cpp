@@ -31,6 +31,51 @@ void* matrix_of(const Array& a) {
   return m;
 }
 
+namespace {
+
+// Whether a matrix laid out as `info` reads the array's packed cells as they lie.
+bool laid_out_as(const Array& a, const t_jit_matrix_info& info) {
+  long stride = static_cast<long>(a.cell_bytes());
+  for (std::size_t k = 0; k < a.dims.size(); ++k) {
+    if (a.dims[k] > 1 && info.dimstride[k] != stride) return false;
+    stride *= static_cast<long>(a.dims[k]);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool fill_matrix(Array& a, void** matrix) {
+  t_symbol* type = gensym(type_name(a.type));
+  if (*matrix) {
+    const t_jit_matrix_info info = host::matrix_info(*matrix);
+    bool same = info.type == type && info.planecount == a.planecount &&
+                info.dimcount == static_cast<long>(a.dims.size());
+    for (std::size_t k = 0; same && k < a.dims.size(); ++k) same = info.dim[k] == a.dims[k];
+    if (!same) {
+      jit_object_free(*matrix);
+      *matrix = nullptr;
+    }
+  }
+  if (!*matrix) {
+    // The array's own cells, without a copy, when their rows lie as the host's would.
+    void* borrowing = host::new_matrix_without_data(type, a.planecount, a.dims);
+    if (borrowing && laid_out_as(a, host::matrix_info(borrowing))) *matrix = borrowing;
+    else if (borrowing) jit_object_free(borrowing);
+  }
+  if (*matrix && !(host::matrix_info(*matrix).flags & JIT_MATRIX_DATA_REFERENCE)) {
+    copy_to_strided(a, reinterpret_cast<std::byte*>(host::matrix_data(*matrix)), host::matrix_info(*matrix).dimstride);
+    return true;
+  }
+  if (*matrix) {
+    // The buffer may have moved since the last frame.
+    jit_object_method(*matrix, _jit_sym_data, a.data.data());
+    return true;
+  }
+  *matrix = matrix_of(a);
+  return *matrix != nullptr;
+}
+
 bool array_of(void* matrix, Array* out) {
   const t_jit_matrix_info info = host::matrix_info(matrix);
   const frame::CellType type = type_from_name(info.type ? info.type->s_name : nullptr);
@@ -51,6 +96,10 @@ bool array_of(void* matrix, Array* out) {
 }
 
 Session::Session(Graph& graph, SessionOptions options) : graph_(graph), opt_(std::move(options)) {}
+
+Session::~Session() {
+  if (input_) jit_object_free(input_);
+}
 
 void Session::print(const std::string& line) {
   if (!opt_.print_events || line.empty()) return;
@@ -156,28 +205,27 @@ std::string Session::event_line(int node, const host::Event& e, int patch_outlet
   return {};
 }
 
-bool Session::run_frame(Array frame, std::string* why) {
+bool Session::run_frame(Array& frame, std::string* why) {
   auto start = Clock::now();
   apply_filter(opt_.filter, &frame);
-  void* m = matrix_of(frame);
-  if (!m) {
+  if (!fill_matrix(frame, &input_)) {
     *why = "the host could not make a matrix for frame " + std::to_string(frame_);
     return false;
   }
   record_ = FrameRecord{};
-  record_.input = std::move(frame);
+  // Only pictures and the demo's records look at the frame afterwards.
+  if (opt_.keep_records || !opt_.render.empty()) record_.input = frame;
   in_frame_ = true;
   inside_runner_ = 0;
   timing_.runner += seconds_since(start);
   start = Clock::now();
-  graph_.send_frame(m);
+  graph_.send_frame(input_);
   // Event lines, copies and saving happen inside the boxes' sends; they are the runner's.
   const double inside = seconds_since(start);
   timing_.objects += inside - inside_runner_;
   timing_.runner += inside_runner_;
   start = Clock::now();
   in_frame_ = false;
-  jit_object_free(m);
   bool ok = failure_.empty();
   if (ok && !opt_.render.empty()) ok = render_frame(opt_.render, frame_, graph_, record_, &failure_);
   if (ok && on_frame) on_frame(frame_, record_);

@@ -32,12 +32,16 @@ struct Timing {
 class Session {
  public:
   Session(Graph& graph, SessionOptions options);
+  ~Session();
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
 
   // Prints (or drops) what the boxes said while being created; call once.
   void report_creation();
-  // One frame into the graph. False, with the reason, when a matrix cannot be
-  // made or a file cannot be written.
-  bool run_frame(Array frame, std::string* why);
+  // One frame into the graph (the filter, if any, applies to it in place).
+  // False, with the reason, when a matrix cannot be made or a file cannot be
+  // written.
+  bool run_frame(Array& frame, std::string* why);
   // A message to box `node`; false, with the reason, when it does not take it.
   bool send(int node, const std::string& message, std::string* why);
 
@@ -54,6 +58,9 @@ class Session {
 
   Graph& graph_;
   SessionOptions opt_;
+  // The matrix frames go in by: kept from frame to frame, reshaped only when
+  // a frame's type, planes or size change.
+  void* input_ = nullptr;
   long frame_ = 0;
   bool in_frame_ = false;
   FrameRecord record_;
@@ -65,6 +72,10 @@ class Session {
 
 // The frame as a host matrix, or null.
 void* matrix_of(const Array& a);
+// `*matrix` holding `a`'s cells, made or reshaped as needed: it borrows
+// them where their layout is the host's (it must not outlive them then),
+// else they are copied in. False when no matrix can be made.
+bool fill_matrix(Array& a, void** matrix);
 // A host matrix's cells, packed; false when it has none or no data.
 bool array_of(void* matrix, Array* out);
 
