@@ -545,7 +545,7 @@
 							{
 								"box": {
 									"maxclass": "comment",
-									"text": "angle step in radians: 1 degree, 180 rows",
+									"text": "angle step in radians: just over 1 degree, 179 rows",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [

@@ -49,7 +49,7 @@ struct JitRgb2Luma {
 
   void message(t_object* self, t_symbol* s, long argc, t_atom* argv) {
     if (is(s, "bang")) {
-      out.matrix().send(outlet);
+      if (out.matrix().matrix()) out.matrix().send(outlet);
       return;
     }
     if (!is(s, "jit_matrix")) {

@@ -92,8 +92,10 @@ bool OperatorOutput::init(t_object* self, const std::vector<t_atom>& leading) {
   }
   if (leading.size() > 2) {
     info.dimcount = std::min<long>(static_cast<long>(leading.size()) - 2, JIT_MATRIX_MAX_DIMCOUNT);
-    for (long k = 0; k < info.dimcount; ++k)
-      if (is_number(leading[static_cast<std::size_t>(k) + 2])) info.dim[k] = static_cast<long>(number_of(leading[static_cast<std::size_t>(k) + 2]));
+    for (long k = 0; k < info.dimcount; ++k) {
+      const t_atom& d = leading[static_cast<std::size_t>(k) + 2];
+      if (is_number(d)) info.dim[k] = static_cast<long>(number_of(d));
+    }
   }
   adapt_ = leading.empty();
   return shape_or_fail(self, out_, info);
@@ -102,7 +104,7 @@ bool OperatorOutput::init(t_object* self, const std::vector<t_atom>& leading) {
 void OperatorOutput::force(t_symbol* type, long planecount) {
   type_ = type;
   planecount_ = planecount;
-  reshape(info_of(out_.matrix()));
+  if (out_.matrix()) reshape(info_of(out_.matrix()));
 }
 
 bool OperatorOutput::reshape(t_jit_matrix_info info) {
@@ -113,6 +115,7 @@ bool OperatorOutput::reshape(t_jit_matrix_info info) {
 
 bool OperatorOutput::setting(const std::string& name, long argc, t_atom* argv) {
   if (name != "adapt" && name != "dim" && name != "type" && name != "planecount") return false;
+  if (!out_.matrix()) return true;  // the box could not make it; its error is out
   t_jit_matrix_info info = info_of(out_.matrix());
   if (name == "adapt" && argc >= 1 && is_number(argv[0])) {
     adapt_ = number_of(argv[0]) != 0;

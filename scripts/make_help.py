@@ -160,7 +160,7 @@ HELP = {
                         "middle), one row per angle from 0 at the top; bright cells are lines")])],
             attrs=[("rho 1", "distance bin width in cells (1 to 20)"),
                    ("rho 4", "the default width"),
-                   ("theta 0.0174533", "angle step in radians: 1 degree, 180 rows"),
+                   ("theta 0.0174533", "angle step in radians: just over 1 degree, 179 rows"),
                    ("theta 0.0872664626", "5 degrees, 35 rows (default)")],
             notes=["takes a one-plane char binary image",
                    "zelk.extrema finds the peaks of the accumulator: see the peaks tab"]),

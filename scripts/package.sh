@@ -4,7 +4,8 @@
 # package in dist/zelk/ (package-info.json with its filelist, externals/,
 # help/ with a help patch per object, docs/refpages/zelk-ref/ with a
 # reference page per object, extras/ with the overview patch, README.md,
-# license), zipped as dist/zelk-<version>.zip. Also lays out dist/windows/:
+# License.md (MIT) beside the SDK base's notice, icon.png), zipped as
+# dist/zelk-<version>.zip. Also lays out dist/windows/:
 # zelk.exe with the embedded host as MaxAPI.dll and jitlib.dll, which runs the
 # package's Windows externals without Max (scripts/wine-tests.sh runs it).
 # Installs what is missing (Debian packages; the zig compiler from the npm
@@ -80,7 +81,10 @@ for name in ("externals", "help", "docs", "extras"):
 info["filelist"] = filelist
 info_path.write_text(json.dumps(info, indent=2, ensure_ascii=False) + "\n", encoding="utf-8")
 EOF
-cat "$top/package/license" "$top/third_party/max-sdk-base/LICENSE.md" >"$package/license"
+# Ours (MIT), and the notice of the SDK base the externals are built against.
+cp "$top/package/License.md" "$package/License.md"
+cp "$top/third_party/max-sdk-base/LICENSE.md" "$package/License-max-sdk-base.md"
+cp "$top/package/icon.png" "$package/icon.png"
 
 python3 "$top/scripts/check_externals.py" "$package/externals" --expect 20
 rm -rf "$dist/windows"

@@ -280,7 +280,10 @@ TEST_F(UserPatch, ThresholdsTheMovieItReadsAndFindsItsBlobs) {
 
 TEST_F(UserPatch, TheDemoFrameThresholdedAt19IsJittersImage) {
   // Its ground is (20, 20, 20): luminance 19, so not above 19.
-  const std::string frame = std::string(ZELK_SOURCE_DIR) + "/docs/demo-frame.png";
+  // As PPM, which zelk.exe reads too (it has no PNG decoder), so this runs under Wine.
+  const cv::Mat bgr = cv::imread(std::string(ZELK_SOURCE_DIR) + "/docs/demo-frame.png", cv::IMREAD_COLOR);
+  const std::string frame = path("demo-frame.ppm");
+  ASSERT_TRUE(cv::imwrite(frame, bgr));
   const std::string out = path("out");
   zrt::Result r = zelk({"run", "--quiet", "--input", frame, "--save", out, "--", "jit.rgb2luma", "jit.op @op > @val 19"});
   ASSERT_EQ(r.status, 0) << r.err;
@@ -290,7 +293,6 @@ TEST_F(UserPatch, TheDemoFrameThresholdedAt19IsJittersImage) {
   zelk::runner::Array mask;
   std::string why;
   ASSERT_TRUE(zelk::runner::read_frame_file(found, &mask, &why)) << why;
-  const cv::Mat bgr = cv::imread(frame, cv::IMREAD_COLOR);
   ASSERT_EQ(mask.dims, (std::vector<long>{bgr.cols, bgr.rows}));
   long differ = 0, ground = 0;
   for (int y = 0; y < bgr.rows; ++y)
