@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <map>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 #include "frame/walk.h"
@@ -209,11 +208,7 @@ struct JitMatrix {
     });
   }
 
-  void send() const {
-    t_atom a;
-    jit_atom_setsym(&a, static_cast<t_symbol*>(jit_object_method(matrix, _jit_sym_getname)));
-    outlet_anything(outlet, _jit_sym_jit_matrix, 1, &a);
-  }
+  void send() const { send_matrix(outlet, matrix); }
 };
 
 }  // namespace

@@ -199,9 +199,7 @@ struct Source {
     if (cell_type_of(info.type) == frame::CellType::Unknown || info.planecount < 1) return;
     if (info.type == _jit_sym_char && info.planecount == 4) {
       // Already what a movie gives: the frame goes by name, as Jitter passes matrices.
-      t_atom a;
-      jit_atom_setsym(&a, static_cast<t_symbol*>(jit_object_method(g_source_frame, _jit_sym_getname)));
-      outlet_anything(outlet, _jit_sym_jit_matrix, 1, &a);
+      send_matrix(outlet, g_source_frame);
       return;
     }
     t_jit_matrix_info want = info;

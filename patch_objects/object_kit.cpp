@@ -61,15 +61,13 @@ bool OwnMatrix::shape(const t_jit_matrix_info& want) {
 
 frame::Matrix OwnMatrix::view() const { return view_of(info_of(matrix_), data_of(matrix_)); }
 
-t_symbol* OwnMatrix::name() const {
-  return static_cast<t_symbol*>(jit_object_method(matrix_, _jit_sym_getname));
-}
-
-void OwnMatrix::send(void* outlet) const {
+void send_matrix(void* outlet, void* matrix) {
   t_atom a;
-  jit_atom_setsym(&a, name());
+  jit_atom_setsym(&a, static_cast<t_symbol*>(jit_object_method(matrix, _jit_sym_getname)));
   outlet_anything(outlet, _jit_sym_jit_matrix, 1, &a);
 }
+
+void OwnMatrix::send(void* outlet) const { send_matrix(outlet, matrix_); }
 
 bool shape_or_fail(t_object* self, OwnMatrix& out, const t_jit_matrix_info& info) {
   if (out.shape(info)) return true;

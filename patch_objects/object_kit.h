@@ -119,6 +119,9 @@ bool is_number(const t_atom& a);
 // "12", "0.5", "foo": one atom as the console shows it.
 std::string atom_text(const t_atom& a);
 
+// "jit_matrix NAME" out of `outlet`, for a registered matrix.
+void send_matrix(void* outlet, void* matrix);
+
 // A matrix an object sends from: registered under a name, reshaped when the
 // shape changes (so a steady stream allocates nothing).
 class OwnMatrix {
@@ -132,7 +135,6 @@ class OwnMatrix {
   bool shape(const t_jit_matrix_info& info);
   frame::Matrix view() const;
   void* matrix() const { return matrix_; }
-  t_symbol* name() const;
   void send(void* outlet) const;  // "jit_matrix NAME"
 
  private:

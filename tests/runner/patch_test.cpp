@@ -205,6 +205,15 @@ TEST_F(PatchRun, BoxesTheRunnerDoesNotKnowAreRefusedByName) {
 // fixed point (0.299, 0.587, 0.114 times 65536, truncated), shifted down.
 int jitter_luma(const cv::Vec3b& bgr) { return (19595 * bgr[2] + 38469 * bgr[1] + 7471 * bgr[0]) >> 16; }
 
+// The matrix --save wrote into `folder` under a name holding `suffix`.
+testing::AssertionResult read_saved(const std::string& folder, const std::string& suffix, zelk::runner::Array* out) {
+  std::string found, why;
+  for (const auto& e : zrt::fs::directory_iterator(folder))
+    if (e.path().filename().string().find(suffix) != std::string::npos) found = e.path().string();
+  if (zelk::runner::read_frame_file(found, out, &why)) return testing::AssertionSuccess();
+  return testing::AssertionFailure() << suffix << ": " << why;
+}
+
 // A patch as Max users write it: loadbang reads a movie, a qmetro would drive
 // it, luminance and a threshold (in a subpatcher) make the binary image, and
 // the blobs' centroids go to print and a window.
@@ -257,12 +266,8 @@ TEST_F(UserPatch, ThresholdsTheMovieItReadsAndFindsItsBlobs) {
   const int n = cv::connectedComponentsWithStats(binary, labels, stats, expected, 4);
   ASSERT_EQ(n, 3);  // the background and two blobs
 
-  std::string found;
-  for (const auto& e : zrt::fs::directory_iterator(out))
-    if (e.path().filename().string().find("_zelk.blobs.centroids.npy") != std::string::npos) found = e.path().string();
   zelk::runner::Array centroids;
-  std::string why;
-  ASSERT_TRUE(zelk::runner::read_frame_file(found, &centroids, &why)) << why;
+  ASSERT_TRUE(read_saved(out, "_zelk.blobs.centroids.npy", &centroids));
   ASSERT_EQ(centroids.dims, (std::vector<long>{2}));
   std::vector<std::pair<double, double>> got, want;
   const float* c = reinterpret_cast<const float*>(centroids.data.data());
@@ -287,12 +292,8 @@ TEST_F(UserPatch, TheDemoFrameThresholdedAt19IsJittersImage) {
   const std::string out = path("out");
   zrt::Result r = zelk({"run", "--quiet", "--input", frame, "--save", out, "--", "jit.rgb2luma", "jit.op @op > @val 19"});
   ASSERT_EQ(r.status, 0) << r.err;
-  std::string found;
-  for (const auto& e : zrt::fs::directory_iterator(out))
-    if (e.path().filename().string().find("_jit.op.npy") != std::string::npos) found = e.path().string();
   zelk::runner::Array mask;
-  std::string why;
-  ASSERT_TRUE(zelk::runner::read_frame_file(found, &mask, &why)) << why;
+  ASSERT_TRUE(read_saved(out, "_jit.op.npy", &mask));
   ASSERT_EQ(mask.dims, (std::vector<long>{bgr.cols, bgr.rows}));
   long differ = 0, ground = 0;
   for (int y = 0; y < bgr.rows; ++y)

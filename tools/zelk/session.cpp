@@ -60,20 +60,20 @@ bool fill_matrix(Array& a, void** matrix) {
   if (!*matrix) {
     // The array's own cells, without a copy, when their rows lie as the host's would.
     void* borrowing = host::new_matrix_without_data(type, a.planecount, a.dims);
-    if (borrowing && laid_out_as(a, host::matrix_info(borrowing))) *matrix = borrowing;
-    else if (borrowing) jit_object_free(borrowing);
+    if (borrowing && laid_out_as(a, host::matrix_info(borrowing))) {
+      *matrix = borrowing;
+    } else {
+      if (borrowing) jit_object_free(borrowing);
+      *matrix = matrix_of(a);  // copied in
+      return *matrix != nullptr;
+    }
   }
-  if (*matrix && !(host::matrix_info(*matrix).flags & JIT_MATRIX_DATA_REFERENCE)) {
-    copy_to_strided(a, reinterpret_cast<std::byte*>(host::matrix_data(*matrix)), host::matrix_info(*matrix).dimstride);
-    return true;
-  }
-  if (*matrix) {
-    // The buffer may have moved since the last frame.
-    jit_object_method(*matrix, _jit_sym_data, a.data.data());
-    return true;
-  }
-  *matrix = matrix_of(a);
-  return *matrix != nullptr;
+  const t_jit_matrix_info info = host::matrix_info(*matrix);
+  if (info.flags & JIT_MATRIX_DATA_REFERENCE)
+    jit_object_method(*matrix, _jit_sym_data, a.data.data());  // the buffer may have moved since the last frame
+  else
+    copy_to_strided(a, reinterpret_cast<std::byte*>(host::matrix_data(*matrix)), info.dimstride);
+  return true;
 }
 
 bool array_of(void* matrix, Array* out) {
