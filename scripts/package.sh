@@ -2,7 +2,7 @@
 # Builds the Max externals for Windows (x64) and macOS (universal arm64 +
 # x86_64) from the same sources, checks each of them, and lays out the Max
 # package in dist/zelk/ (package-info.json with its filelist, externals/,
-# help/ with a help patch per object, docs/refpages/zelk-ref/ with a
+# help/ with a help patch per object, media/ with the clip they play, docs/refpages/zelk-ref/ with a
 # reference page per object, extras/ with the overview patch, README.md,
 # License.md (MIT) beside the SDK base's notice, icon.png), zipped as
 # dist/zelk-<version>.zip. Also lays out dist/windows/:
@@ -29,7 +29,7 @@ if [ "${#helps[@]}" -ne 20 ] || [ "${#pages[@]}" -ne 20 ]; then
 fi
 
 source "$top/scripts/install-missing.sh"
-install_missing cmake make python3 g++-mingw-w64-x86-64-posix clang-14 lld-14 llvm-14 npm:npm
+install_missing cmake make python3 libstb-dev g++-mingw-w64-x86-64-posix clang-14 lld-14 llvm-14 npm:npm
 "$top/scripts/macos-sdk.sh"
 
 build() {  # build DIR TOOLCHAIN
@@ -54,6 +54,10 @@ cp "$top/package/README.md" "$package/README.md"
 mkdir -p "$package/help" "$package/docs/refpages/zelk-ref"
 cp "${helps[@]}" "$package/help/"
 cp "${pages[@]}" "$package/docs/refpages/zelk-ref/"
+# The clip the help patches play, drawn by the Linux runner.
+mkdir -p "$package/media"
+[ -x "$top/build/bin/zelk" ] || "$top/scripts/setup.sh" --only=zelk
+"$top/build/bin/zelk" clip "$package/media/zelk-clip.mov"
 if [ -f "$top/help/zelk-overview.maxpat" ]; then
   mkdir -p "$package/extras"
   cp "$top/help/zelk-overview.maxpat" "$package/extras/"
@@ -66,7 +70,7 @@ package = pathlib.Path(sys.argv[1])
 info_path = package / "package-info.json"
 info = json.loads(info_path.read_text(encoding="utf-8"))
 filelist = {}
-for name in ("externals", "help", "docs", "extras"):
+for name in ("externals", "help", "media", "docs", "extras"):
     folder = package / name
     if not folder.is_dir():
         continue

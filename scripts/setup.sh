@@ -6,7 +6,7 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 
 source "$top/scripts/install-missing.sh"
-install_missing cmake g++ make python3 libgtest-dev libgmock-dev libbenchmark-dev libopencv-dev nlohmann-json3-dev clang libclang-rt-14-dev
+install_missing cmake g++ make python3 libgtest-dev libgmock-dev libbenchmark-dev libopencv-dev nlohmann-json3-dev libstb-dev clang libclang-rt-14-dev
 
 jobs=$(nproc 2>/dev/null || echo 2)
 asan=0

@@ -11,6 +11,7 @@
 
 #include "runner_support.h"
 #include "tools/zelk/frames.h"
+#include "tools/zelk/movie.h"
 #include "tools/zelk/sources.h"
 
 namespace {
@@ -155,6 +156,90 @@ TEST_F(Sources, ADamagedVideoFailsClearly) {
   r = zelk({"run", "--threshold", "bright", "--input", video, "--", "zelk.label"});
   EXPECT_EQ(r.status, 2);
   EXPECT_NE(r.err.find("--threshold needs a number"), std::string::npos) << r.err;
+}
+
+// The movie writer against FFmpeg (through OpenCV) as an independent reader:
+// the same frames, the same size and pictures, and our reader's decoder
+// within a JPEG decoder's rounding of FFmpeg's.
+TEST_F(Sources, APhotoJpegMovieReadsAsFfmpegReadsIt) {
+  std::vector<Array> frames;
+  for (int f = 0; f < 5; ++f) {
+    Array a = cells(frame::CellType::Char, 4, {48, 32}, {});
+    auto* p = reinterpret_cast<unsigned char*>(a.data.data());
+    for (int y = 0; y < 32; ++y)
+      for (int x = 0; x < 48; ++x, p += 4)
+        p[0] = 255, p[1] = static_cast<unsigned char>(5 * x), p[2] = static_cast<unsigned char>(7 * y + 20 * f),
+        p[3] = (x / 8 + y / 8) % 2 ? 200 : 30;
+    frames.push_back(std::move(a));
+  }
+  const std::string movie = path("clip.mov");
+  std::string why;
+  ASSERT_TRUE(zelk::runner::write_jpeg_movie(movie, frames, 30, 95, &why)) << why;
+  auto ours = zelk::runner::FrameSource::open(movie, &why);
+  ASSERT_TRUE(ours) << why;
+  EXPECT_EQ(ours->remaining(), 5);
+  cv::VideoCapture ffmpeg(movie, cv::CAP_FFMPEG);
+  ASSERT_TRUE(ffmpeg.isOpened());
+  EXPECT_EQ(ffmpeg.get(cv::CAP_PROP_FRAME_COUNT), 5);
+  EXPECT_NEAR(ffmpeg.get(cv::CAP_PROP_FPS), 30, 1e-9);
+  for (int f = 0; f < 5; ++f) {
+    Array a;
+    cv::Mat bgr;
+    ASSERT_TRUE(ours->next(&a, &why)) << why;
+    ASSERT_TRUE(ffmpeg.read(bgr));
+    ASSERT_EQ(a.dims, (std::vector<long>{48, 32}));
+    ASSERT_EQ(bgr.cols, 48);
+    ASSERT_EQ(bgr.rows, 32);
+    const auto* ar = reinterpret_cast<const unsigned char*>(a.data.data());
+    const auto* in = reinterpret_cast<const unsigned char*>(frames[f].data.data());
+    int worst_decoders = 0;
+    double off_source = 0;
+    for (int y = 0; y < 32; ++y)
+      for (int x = 0; x < 48; ++x)
+        for (int c = 0; c < 3; ++c) {
+          const int i = 4 * (48 * y + x);
+          EXPECT_EQ(ar[i], 255);
+          worst_decoders = std::max(worst_decoders, std::abs(ar[i + 1 + c] - bgr.at<cv::Vec3b>(y, x)[2 - c]));
+          off_source += std::abs(ar[i + 1 + c] - in[i + 1 + c]);
+        }
+    EXPECT_LE(worst_decoders, 12) << "frame " << f;
+    EXPECT_LT(off_source / (48 * 32 * 3), 4.0) << "frame " << f;
+  }
+  Array a;
+  EXPECT_FALSE(ours->next(&a, &why));
+  EXPECT_TRUE(why.empty()) << why;
+}
+
+// Damage anywhere is reported with the file's name, never read past.
+TEST_F(Sources, ADamagedPhotoJpegMovieFailsClearly) {
+  std::vector<Array> frames(2, cells(frame::CellType::Char, 1, {16, 8}, std::vector<double>(128, 90)));
+  const std::string good = path("good.mov");
+  std::string why;
+  ASSERT_TRUE(zelk::runner::write_jpeg_movie(good, frames, 10, 80, &why)) << why;
+  const std::string bytes = zrt::slurp(good);
+  const std::size_t stco = bytes.find("stco"), jpeg = bytes.find("\xFF\xD8");
+  ASSERT_NE(stco, std::string::npos);
+  struct Damage {
+    const char* name;
+    std::string bytes;
+    const char* says;
+  };
+  std::string far_offset = bytes, bad_image = bytes, few_chunks = bytes;
+  far_offset[stco + 12] = '\x7F';  // the first frame's offset, past the end
+  bad_image.replace(jpeg + 2, 40, std::string(40, '\x00'));
+  few_chunks[stco + 11] = 1;  // two frames, one chunk of one
+  const Damage damages[] = {
+      {"far.mov", far_offset, "far.mov: damaged movie (a frame lies past the end of the file)"},
+      {"image.mov", bad_image, "image.mov: frame 0: damaged JPEG image"},
+      {"few.mov", few_chunks, "few.mov: damaged movie (fewer chunks than frames)"},
+      {"cut.mov", bytes.substr(0, bytes.size() - 9), "cut.mov: damaged or unsupported video"},
+  };
+  for (const Damage& d : damages) {
+    zrt::spit(path(d.name), d.bytes);
+    const zrt::Result r = zelk({"run", "--quiet", "--input", path(d.name), "--", "zelk.sum"});
+    EXPECT_EQ(r.status, 2) << d.name;
+    EXPECT_NE(r.err.find(d.says), std::string::npos) << r.err;
+  }
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include <opencv2/imgproc.hpp>
 
 #include "tools/zelk/graph.h"
+#include "tools/zelk/movie.h"
 #include "tools/zelk/patch.h"
 #include "tools/zelk/picture.h"
 #include "tools/zelk/plugins.h"
@@ -205,6 +206,29 @@ int demo_command(int argc, char** argv) {
   std::printf("  wrote %s/: frames/ (annotated), contact-sheet.png, blobs.csv, lines.csv, scene/, demo.maxpat\n",
               o.out.c_str());
   return std::fflush(stdout) == 0 ? kExitOk : kExitFailure;
+}
+
+}  // namespace zelk::runner
+
+namespace zelk::runner {
+
+int clip_command(int argc, char** argv) {
+  if (argc != 2 || argv[1][0] == '-') {
+    std::fputs(
+        "usage: zelk clip FILE.mov\n"
+        "\n"
+        "Writes the demo scene as a camera would see it: 320 x 240, its shapes in colour\n"
+        "on a dark, slightly noisy ground, 90 frames at 30 a second, as a QuickTime\n"
+        "movie of Photo-JPEG frames, which Max's jit.movie plays. The package's help\n"
+        "patches play it (media/zelk-clip.mov).\n",
+        argc == 2 ? stdout : stderr);
+    return argc == 2 ? kExitOk : kExitFailure;
+  }
+  std::vector<Array> frames;
+  for (int n = 0; n < kSceneFrames; ++n) frames.push_back(scene_colour_frame(n, 320, 240));
+  std::string why;
+  if (!write_jpeg_movie(argv[1], frames, 30, 90, &why)) return fail("clip: " + why);
+  return kExitOk;
 }
 
 }  // namespace zelk::runner

@@ -15,6 +15,8 @@ const char kHelp[] =
     "usage:\n"
     "  zelk demo [--out DIR] [--frames N]  a generated scene through the demo patch,\n"
     "      written as annotated frames, a contact sheet and tables (zelk demo --help)\n"
+    "  zelk clip FILE.mov                 the scene in colour as a movie Max plays: the\n"
+    "      package's clip (zelk clip --help)\n"
     "  zelk run [OPTIONS] STEP... -- BOX [BOX...]\n"
     "  zelk run [OPTIONS] STEP... PATCH.maxpat\n"
     "      a chain of object boxes or a patch saved by Max: send them frames (files,\n"
@@ -63,6 +65,7 @@ int main(int argc, char** argv) {
   }
   if (!std::strcmp(cmd, "run")) return run_command(argc - 1, argv + 1);
   if (!std::strcmp(cmd, "demo")) return demo_command(argc - 1, argv + 1);
+  if (!std::strcmp(cmd, "clip")) return clip_command(argc - 1, argv + 1);
   if (!std::strcmp(cmd, "list")) return list_command(argc - 1, argv + 1);
   if (!std::strcmp(cmd, "info")) return info_command(argc - 1, argv + 1);
   if (!std::strcmp(cmd, "refpage")) return refpage_command(argc - 1, argv + 1);

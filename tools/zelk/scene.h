@@ -24,5 +24,9 @@ struct SceneShape {
 std::vector<SceneShape> scene_shapes(int n);
 // Frame `n` as a one-plane char image: 255 on the shapes, 0 elsewhere.
 Array scene_frame(int n);
+// Frame `n` as a camera would see it, `width` x `height` (the scene scaled):
+// the shapes in colour on a dark, slightly noisy ground, 4-plane ARGB char.
+// Every shape is brighter than 90 in luminance, the ground darker than 40.
+Array scene_colour_frame(int n, int width, int height);
 
 }  // namespace zelk::runner

@@ -10,6 +10,7 @@
 
 #include "tools/zelk/frames.h"
 #include "tools/zelk/image.h"
+#include "tools/zelk/movie.h"
 #include "tools/zelk/platform.h"
 
 namespace zelk::runner {
@@ -86,6 +87,9 @@ std::unique_ptr<FrameSource> FrameSource::open(const std::string& path, std::str
       *why = path + ": cannot open it (no such file)";
       return nullptr;
     }
+    // Photo-JPEG movies (the package's clip) by our own reader, in every build.
+    if (auto movie = open_jpeg_movie(path, why)) return movie;
+    if (!why->empty()) return nullptr;
     return open_video(path, why);
   }
   Array a;

@@ -15,5 +15,6 @@ bool render_frame(const std::string&, long, const Graph&, const FrameRecord&, st
 }
 
 int demo_command(int, char**) { return fail("demo: " + without_opencv("draw the demo's scene and pictures")); }
+int clip_command(int, char**) { return fail("clip: " + without_opencv("draw the scene")); }
 
 }  // namespace zelk::runner
