@@ -232,7 +232,7 @@ TEST_F(Sources, ADamagedPhotoJpegMovieFailsClearly) {
       {"far.mov", far_offset, "far.mov: damaged movie (a frame lies past the end of the file)"},
       {"image.mov", bad_image, "image.mov: frame 0: damaged JPEG image"},
       {"few.mov", few_chunks, "few.mov: damaged movie (fewer chunks than frames)"},
-      {"cut.mov", bytes.substr(0, bytes.size() - 9), "cut.mov: damaged or unsupported video"},
+      {"cut.mov", bytes.substr(0, bytes.size() - 9), "cut.mov: damaged movie (the file is cut short)"},
   };
   for (const Damage& d : damages) {
     zrt::spit(path(d.name), d.bytes);

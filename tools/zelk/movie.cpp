@@ -317,7 +317,15 @@ std::unique_ptr<FrameSource> open_jpeg_movie(const std::string& path, std::strin
     } else if (size == 0) {
       size = file_size - at;
     }
-    if (size < header || size > file_size - at) return nullptr;  // not a QuickTime file, or cut
+    const bool known = !std::memcmp(head + 4, "ftyp", 4) || !std::memcmp(head + 4, "mdat", 4) ||
+                       !std::memcmp(head + 4, "moov", 4) || !std::memcmp(head + 4, "wide", 4) ||
+                       !std::memcmp(head + 4, "free", 4);
+    if (at == 0 && !known) return nullptr;  // no QuickTime file
+    if (size < header || size > file_size - at) {
+      // A movie header cut short is damage; any other box is for another reader to judge.
+      if (!std::memcmp(head + 4, "moov", 4)) *why = path + ": damaged movie (the file is cut short)";
+      return nullptr;
+    }
     if (!std::memcmp(head + 4, "moov", 4)) {
       // A header larger than this is no movie header the clip would have.
       if (size - header > (std::uint64_t{64} << 20)) return nullptr;
