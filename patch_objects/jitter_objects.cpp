@@ -191,8 +191,14 @@ struct Source {
   }
 
   void message(t_object* self, t_symbol* s, long argc, t_atom* argv) {
-    if constexpr (Movie)
+    // What Max would put in front of the user says so on the console: a
+    // headless run has no camera and no one to answer a file dialog.
+    if constexpr (Movie) {
       if (is(s, "read") && argc >= 1 && argv[0].a_type == A_SYM) g_movie_files.push_back(argv[0].a_w.w_sym->s_name);
+      else if (is(s, "read")) post("jit.movie: read without a file opens a file dialog (none here)");
+    } else if (is(s, "open")) {
+      post("jit.grab: open starts the camera (none here)");
+    }
     // Transport, camera and window messages have nothing to do headless.
     if (!is(s, "bang") || !g_source_frame) return;
     const t_jit_matrix_info info = info_of(g_source_frame);
@@ -250,6 +256,7 @@ struct Window {
 std::vector<ObjectMain> jitter_objects() {
   std::vector<ObjectMain> all = jit_op_objects();
   for (const ObjectMain& o : jit_matrix_objects()) all.push_back(o);
+  for (const ObjectMain& o : jit_pack_objects()) all.push_back(o);
   for (const ObjectMain& o : std::initializer_list<ObjectMain>{
     {"jit.rgb2luma", object_main<JitRgb2Luma>},
     {"jit.iter", object_main<JitIter>},

@@ -98,6 +98,7 @@ struct ObjectMain {
 std::vector<ObjectMain> jitter_objects();      // jit.op, jit.movie, ...
 std::vector<ObjectMain> jit_op_objects();      // jit.op and its one-operator boxes (jit.+ ...)
 std::vector<ObjectMain> jit_matrix_objects();  // jit.matrix
+std::vector<ObjectMain> jit_pack_objects();    // jit.pack
 extern const std::vector<ObjectMain> kMaxObjects;  // print, message, ...
 
 // Sends atoms as Max does: a number alone as int or float, several as a

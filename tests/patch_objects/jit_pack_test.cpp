@@ -1,0 +1,49 @@
+// jit.pack: planes gathered from each inlet's matrix by jump and offset, in
+// the left matrix's type and size; what a kept matrix lacks reads 0.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "host/probe.h"
+#include "patch_objects/patch_objects.h"
+#include "zelk/host.h"
+
+namespace {
+
+probe::Owned long_cells(long planes, const std::vector<std::int32_t>& v) {
+  probe::Owned m(zelk::host::new_matrix(gensym("long"), planes, {static_cast<long>(v.size()) / planes}));
+  std::copy(v.begin(), v.end(), reinterpret_cast<std::int32_t*>(zelk::host::matrix_data(m.get())));
+  return m;
+}
+
+std::vector<std::int32_t> packed(const std::string& box, void* left, void* right) {
+  zelk::host::register_patch_objects();
+  std::string why;
+  auto b = zelk::host::Box::create(box, &why);
+  EXPECT_TRUE(b) << why;
+  if (!b) return {};
+  b->send_matrix(right, 1);
+  b->send_matrix(left, 0);
+  void* m = nullptr;
+  for (const auto& e : b->events())
+    if (void* em = zelk::host::event_matrix(e)) m = em;
+  if (!m) return {};
+  const t_jit_matrix_info info = zelk::host::matrix_info(m);
+  EXPECT_EQ(info.type, gensym("long"));
+  const auto* d = reinterpret_cast<const std::int32_t*>(zelk::host::matrix_data(m));
+  return std::vector<std::int32_t>(d, d + info.dim[0] * info.planecount);
+}
+
+TEST(JitPack, PlanesFromEachInletByJumpAndOffset) {
+  probe::Owned bounds = long_cells(4, {1, 2, 3, 4, 5, 6, 7, 8});
+  probe::Owned ids = long_cells(1, {9});  // one cell short: the second reads 0
+  EXPECT_EQ(packed("jit.pack 2 @jump 4 1", bounds.get(), ids.get()),
+            (std::vector<std::int32_t>{1, 2, 3, 4, 9, 5, 6, 7, 8, 0}));
+  EXPECT_EQ(packed("jit.pack 2 @offset 2 0", bounds.get(), ids.get()), (std::vector<std::int32_t>{3, 9, 7, 0}));
+  // A plane past the matrix's last reads 0.
+  EXPECT_EQ(packed("jit.pack 2 @jump 1 2", bounds.get(), ids.get()), (std::vector<std::int32_t>{1, 9, 0, 5, 0, 0}));
+}
+
+}  // namespace
