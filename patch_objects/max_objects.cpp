@@ -127,12 +127,35 @@ struct Bang {
 struct Button : Bang {};
 struct LoadBang : Bang {};
 
+// metro and qmetro: a number other than 0 or a bang starts them, 0 or stop
+// stops them, and they bang as they start, as Max's do. A headless run has
+// no clock: each frame ticks every running one once (tick_clocks).
+struct Metro;
+std::vector<Metro*> g_clocks;
+
 struct Metro {
-  void init(t_object* self, long, t_atom*) {
-    outlet_new(self, nullptr);
+  void* outlet = nullptr;
+  bool running = false;
+  Metro() { g_clocks.push_back(this); }
+  ~Metro() { g_clocks.erase(std::find(g_clocks.begin(), g_clocks.end(), this)); }
+  Metro(const Metro&) = delete;
+  Metro& operator=(const Metro&) = delete;
+
+  void init(t_object* self, long argc, t_atom* argv) {
+    outlet = outlet_new(self, nullptr);
     inlet_new(self, nullptr);  // the interval
+    for (auto& [name, values] : split_arguments(argc, argv).attributes)
+      if (name == "active" && !values.empty() && is_number(values[0])) running = number_of(values[0]) != 0;
   }
-  void message(t_object*, t_symbol*, long, t_atom*) {}
+  void message(t_object*, t_symbol* s, long argc, t_atom* argv) {
+    const bool number = (is(s, "int") || is(s, "float")) && argc >= 1 && is_number(argv[0]);
+    if (is(s, "stop") || (number && number_of(argv[0]) == 0)) {
+      running = false;
+    } else if (is(s, "bang") || number) {
+      running = true;
+      outlet_bang(outlet);
+    }
+  }
 };
 
 // The inlets and outlets of a subpatcher, which pass everything on.
@@ -175,6 +198,20 @@ const std::vector<std::string>& patch_object_names() {
     return n;
   }();
   return names;
+}
+
+int tick_clocks() {
+  // A clock a tick stops or starts waits for the next frame.
+  const std::vector<objects::Metro*> running = [] {
+    std::vector<objects::Metro*> r;
+    for (objects::Metro* m : objects::g_clocks)
+      if (m->running) r.push_back(m);
+    return r;
+  }();
+  for (objects::Metro* m : running)
+    if (std::find(objects::g_clocks.begin(), objects::g_clocks.end(), m) != objects::g_clocks.end() && m->running)
+      outlet_bang(m->outlet);
+  return static_cast<int>(running.size());
 }
 
 bool is_frame_source(const std::string& name) { return name == "jit.movie" || name == "jit.grab"; }

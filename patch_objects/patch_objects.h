@@ -18,6 +18,16 @@ bool is_frame_source(const std::string& name);
 // Whether its leftmost outlet sends matrices (jit.op, jit.movie, ...).
 bool sends_matrices(const std::string& name);
 
+// What a number box, flonum or toggle shows ("12", "0.5", "1"); false for
+// other objects.
+bool displayed_text(void* box, std::string* text);
+// The cells a jit.cellblock shows, row by row; false for other objects.
+bool displayed_cells(void* box, std::vector<std::vector<std::string>>* rows);
+
+// Bangs every running metro and qmetro once, as a frame's worth of their
+// clock; returns how many there were.
+int tick_clocks();
+
 // The matrix that jit.movie and jit.grab send when banged: a headless run's
 // frame in place of the movie or camera. Null: they send nothing.
 void set_source_frame(void* matrix);

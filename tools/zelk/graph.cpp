@@ -350,14 +350,16 @@ void Graph::listen(std::function<void(int, const host::Event&)> fn) {
 
 void Graph::load() {
   for (auto& n : nodes_)
-    if (n.object == "loadbang") n.box->send(gensym("loadbang"));
+    if (n.object == "loadbang" || n.object == "loadmess") n.box->send(gensym("loadbang"));
 }
 
 void Graph::send_frame(void* matrix) {
   for (const auto& [node, inlet] : entry_) nodes_[node].box->send_matrix(matrix, inlet);
-  // Each frame comes out of every movie and camera once, as if its clock ticked.
+  // Each frame is a tick of the patch's running clocks, which bang its movie
+  // or camera; a patch without one has every source banged once.
   host::set_source_frame(matrix);
-  for (int node : sources_) nodes_[node].box->send(gensym("bang"));
+  if (host::tick_clocks() == 0)
+    for (int node : sources_) nodes_[node].box->send(gensym("bang"));
   host::set_source_frame(nullptr);
   for (auto& n : nodes_) n.box->clear_events();
 }

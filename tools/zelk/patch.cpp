@@ -43,9 +43,14 @@ bool read_box(const json& entry, std::size_t k, PatchBox* b, std::string* why) {
   }
   b->id = box["id"].get<std::string>();
   const std::string cls = text_of(box, "maxclass");
+  b->maxclass = cls;
+  if (box.contains("fontsize") && box["fontsize"].is_number()) b->fontsize = box["fontsize"].get<double>();
+  b->bold = box.contains("fontface") && box["fontface"] == 1;
   if (box.contains("patching_rect")) {
     number_at(box["patching_rect"], 0, &b->x);
     number_at(box["patching_rect"], 1, &b->y);
+    number_at(box["patching_rect"], 2, &b->width);
+    number_at(box["patching_rect"], 3, &b->height);
   }
   if (cls == "newobj" || cls == "message") {
     b->kind = PatchBox::Kind::Object;
@@ -59,9 +64,11 @@ bool read_box(const json& entry, std::size_t k, PatchBox* b, std::string* why) {
     return true;
   }
   // User interface objects with no text: their class names the object.
-  if (cls == "toggle" || cls == "button" || cls == "jit.pwindow") {
+  if (cls == "toggle" || cls == "button" || cls == "number" || cls == "flonum" || cls == "jit.pwindow" ||
+      cls == "jit.cellblock" || cls == "attrui") {
     b->kind = PatchBox::Kind::Object;
     b->text = cls;
+    if (cls == "attrui" && !text_of(box, "attr").empty()) b->text += " " + text_of(box, "attr");
     return true;
   }
   if (cls == "inlet" || cls == "outlet") {
@@ -80,11 +87,13 @@ bool read_box(const json& entry, std::size_t k, PatchBox* b, std::string* why) {
   }
   if (cls == "comment" || cls == "panel") {
     b->kind = PatchBox::Kind::Comment;
+    b->text = text_of(box, "text");
     return true;
   }
   *why = name + " is a '" + (cls.empty() ? std::string("?") : cls) +
          "' box, which this runner cannot run (it runs object boxes it knows, message boxes, " +
-         "toggles, buttons, jit.pwindow, inlets, outlets, comments and panels)";
+         "toggle, button, number, flonum, jit.pwindow, jit.cellblock, attrui, inlets, outlets, " +
+         "comments and panels)";
   return false;
 }
 
@@ -161,6 +170,16 @@ bool parse_patcher(const json& patcher, const std::string& prefix, int depth, Pa
   Patch& p = *out;
   Ends ends;
   const std::size_t first_box = p.boxes.size();
+  const int here = static_cast<int>(p.patchers.size());
+  {
+    Patcher window;
+    if (patcher.contains("rect")) {
+      number_at(patcher["rect"], 2, &window.width);
+      number_at(patcher["rect"], 3, &window.height);
+    }
+    window.hidden = patcher.contains("showrootpatcherontab") && patcher["showrootpatcherontab"] == 0;
+    p.patchers.push_back(window);
+  }
   if (patcher.contains("boxes")) {
     if (!patcher["boxes"].is_array()) {
       *why = "\"boxes\" is not a list";
@@ -176,6 +195,7 @@ bool parse_patcher(const json& patcher, const std::string& prefix, int depth, Pa
         return false;
       }
       b.id = prefix + b.id;
+      b.patcher = here;
       if (!is_subpatcher(entry, b)) {
         ends.box[b.id.substr(prefix.size())] = static_cast<int>(p.boxes.size());
         p.boxes.push_back(std::move(b));
@@ -187,6 +207,10 @@ bool parse_patcher(const json& patcher, const std::string& prefix, int depth, Pa
         return false;
       }
       const int offset = static_cast<int>(p.boxes.size());
+      const int first_patcher = static_cast<int>(p.patchers.size());
+      const std::size_t space = b.text.find(' ');
+      sub.patchers[0].name = space == std::string::npos ? std::string() : b.text.substr(space + 1);
+      for (Patcher& w : sub.patchers) p.patchers.push_back(std::move(w));
       const std::string id = b.id.substr(prefix.size());
       ends.sub_inlet[id];
       ends.sub_outlet[id];
@@ -200,6 +224,7 @@ bool parse_patcher(const json& patcher, const std::string& prefix, int depth, Pa
           inner.x = b.x;
           inner.y = b.y;
         }
+        inner.patcher += first_patcher;
         p.boxes.push_back(std::move(inner));
       }
       for (PatchLine l : sub.lines) {

@@ -51,4 +51,12 @@ std::vector<LineView> lines_of(const Graph& g, const FrameRecord& r);
 bool render_frame(const std::string& dir, long frame, const Graph& g, const FrameRecord& r,
                   std::string* why);
 
+// Writes fFRAME_tab_NAME.png for every window of `patch` (a subpatcher by
+// its name, the top level as "main", unless a help file hides it): boxes and
+// cords where the file puts them, each jit.pwindow showing what it was sent
+// as Jitter displays it, number boxes, toggles, attrui and jit.cellblock
+// showing their values.
+bool render_patch(const std::string& dir, long frame, const Patch& patch, const Graph& g, const FrameRecord& r,
+                  std::string* why);
+
 }  // namespace zelk::runner

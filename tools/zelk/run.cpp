@@ -35,15 +35,17 @@ const char kRunHelp[] =
     "         The frames go into box 0, or come out of it when it is jit.movie or\n"
     "         jit.grab; the Max and Jitter objects a PATCH may hold work here too.\n"
     "PATCH    a patch saved by Max (.maxpat, or a help file .maxhelp): frames go into\n"
-    "         its first inlet box and come out of every jit.movie and jit.grab (once\n"
-    "         per frame; metro and qmetro never fire). Its patch lines join the boxes\n"
+    "         its first inlet box; each frame is a tick of its running metros and\n"
+    "         qmetros, whose bangs reach its jit.movie and jit.grab (a patch without a\n"
+    "         running one has each source banged once a frame). Its patch lines join the boxes\n"
     "         (one outlet's lines fire right to left by where their ends sit, as in\n"
     "         Max); what reaches its outlet boxes is reported, with \"patch_outlet\"\n"
     "         and the box's \"id\"; print boxes post console lines (\"NAME: values\").\n"
     "         Errors and console lines of every box are reported. Boxes are numbered\n"
     "         from 0 in the file's order, a subpatcher's (p NAME) in its place.\n"
     "         Besides zelk objects it may hold: jit.movie, jit.grab (sources; without\n"
-    "         --input, the file a jit.movie reads by @moviefile or a read message),\n"
+    "         --input, the file a jit.movie reads by @moviefile or a read message,\n"
+    "         looked for beside the patch, in ../media and in each --path folder),\n"
     "         jit.matrix, jit.rgb2luma, jit.op (and jit.+, jit.> ..., one per operator),\n"
     "         jit.iter, jit.pwindow, jit.window (drawn by --render), print, loadbang\n"
     "         (fires once after loading), metro, qmetro, message boxes, toggles,\n"
@@ -83,6 +85,10 @@ const char kRunHelp[] =
     "  --threshold N      frames to grey, then to a binary char image: 255 where the\n"
     "                     grey value is above N, else 0 (for camera frames into zelk.label).\n"
     "  --quiet            no progress bar (there is none when stderr is no terminal).\n"
+    "  --trace            report what every box sends, not only what reaches the\n"
+    "                     patch's outlets (events without \"patch_outlet\").\n"
+    "  --path DIR         a folder where the files a patch names are looked for, as\n"
+    "                     on Max's search path (again for more).\n"
     "\n"
     "Standard output: one JSON object per line, in the order things happen:\n"
     "  {\"frame\":0,\"box\":0,\"object\":\"zelk.label\",\"event\":\"matrix\",\"outlet\":0,\n"
@@ -110,7 +116,8 @@ struct Step {
 
 struct Options {
   std::string plugins, save, render, patch;
-  bool has_plugins = false, quiet = false;
+  bool has_plugins = false, quiet = false, trace = false;
+  std::vector<std::string> search;  // --path folders
   FrameFilter filter;
   std::vector<Step> steps;
   std::vector<std::string> boxes;
@@ -166,6 +173,10 @@ int parse_options(int argc, char** argv, Options* o) {
       o->quiet = true;
       continue;
     }
+    if (a == "--trace") {
+      o->trace = true;
+      continue;
+    }
     if (a == "--grey" || a == "--gray") {
       o->filter.grey = true;
       continue;
@@ -182,7 +193,8 @@ int parse_options(int argc, char** argv, Options* o) {
       value = a.substr(a.find('=') + 1);
       inline_value = true;
     }
-    static const char* const kValued[] = {"--plugins", "--save", "--render", "--input", "--send", "--threshold"};
+    static const char* const kValued[] = {"--plugins", "--save", "--render", "--input", "--send", "--threshold",
+                                          "--path"};
     if (std::find(std::begin(kValued), std::end(kValued), name) == std::end(kValued))
       return usage("unknown argument '" + a + "'");
     if (!inline_value) {
@@ -205,6 +217,9 @@ int parse_options(int argc, char** argv, Options* o) {
         return usage("--threshold needs a number, e.g. --threshold 128");
       o->filter.binary = true;
       o->filter.threshold = t;
+    } else if (name == "--path") {
+      if (value.empty()) return usage("--path needs a folder");
+      o->search.push_back(value);
     } else if (name == "--input") {
       if (value.empty()) return usage("--input needs a file, folder or video");
       o->steps.push_back({Step::Kind::Input, value, {}, {}});
@@ -269,11 +284,16 @@ int run_session(Options& o) {
   if (!(o.patch.empty() ? graph.build_chain(o.boxes, &why) : graph.build_patch(patch, &why)))
     return fail(o.patch.empty() ? why : o.patch + ": " + why);
   graph.load();
-  // Without --input, a movie the patch reads plays instead (found beside the patch).
+  // Without --input, a movie the patch reads plays instead, found as Max
+  // finds files: beside the patch, in its package's media folder, then on
+  // the search path (--path).
   if (sources.empty() && graph.has_sources() && !host::movie_files().empty()) {
     std::string file = host::movie_files().front();
-    const std::filesystem::path beside = std::filesystem::path(o.patch).parent_path() / file;
-    if (!std::filesystem::exists(file) && std::filesystem::exists(beside)) file = beside.string();
+    const std::filesystem::path here = std::filesystem::path(o.patch).parent_path();
+    std::vector<std::filesystem::path> places = {here, here / ".." / "media"};
+    for (const std::string& dir : o.search) places.emplace_back(dir);
+    for (const auto& dir : places)
+      if (!std::filesystem::exists(file) && std::filesystem::exists(dir / file)) file = (dir / file).string();
     auto src = FrameSource::open(file, &why);
     if (!src) return fail(o.patch + ": the movie it reads: " + why);
     total = src->remaining();
@@ -293,6 +313,8 @@ int run_session(Options& o) {
   SessionOptions so;
   so.save = o.save;
   so.render = o.render;
+  so.trace = o.trace;
+  if (!o.patch.empty()) so.patch = &patch;
   so.filter = o.filter;
   Session session(graph, so);
   session.report_creation();

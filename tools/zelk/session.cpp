@@ -140,6 +140,10 @@ void Session::report(int node, const host::Event& e) {
     }
   }
   for (int outlet : reached) print(event_line(node, e, outlet));
+  if (reached.empty() && opt_.trace) {
+    print(event_line(node, e, 0));  // saves the matrix too
+    return;
+  }
   // Saving takes every matrix, reported or not.
   if (matrix && reached.empty() && !opt_.save.empty())
     if (void* m = host::event_matrix(e)) save_matrix(node, m, host::matrix_info(m));
@@ -228,6 +232,8 @@ bool Session::run_frame(Array& frame, std::string* why) {
   in_frame_ = false;
   bool ok = failure_.empty();
   if (ok && !opt_.render.empty()) ok = render_frame(opt_.render, frame_, graph_, record_, &failure_);
+  if (ok && !opt_.render.empty() && opt_.patch)
+    ok = render_patch(opt_.render, frame_, *opt_.patch, graph_, record_, &failure_);
   if (ok && on_frame) on_frame(frame_, record_);
   std::fflush(stdout);
   ++frame_;

@@ -19,8 +19,10 @@ struct SessionOptions {
   bool print_events = true;
   std::string save;    // folder for every matrix sent, or empty
   std::string render;  // folder for pictures, or empty
+  const Patch* patch = nullptr;  // the patch the graph was built from: its windows are drawn too
   FrameFilter filter;
   bool keep_records = false;  // hand each frame's record to on_frame
+  bool trace = false;         // print what every box sends
 };
 
 // Where the time of a run went.

@@ -14,6 +14,11 @@ bool render_frame(const std::string&, long, const Graph&, const FrameRecord&, st
   return false;
 }
 
+bool render_patch(const std::string&, long, const Patch&, const Graph&, const FrameRecord&, std::string* why) {
+  *why = "--render: " + without_opencv("draw pictures");
+  return false;
+}
+
 int demo_command(int, char**) { return fail("demo: " + without_opencv("draw the demo's scene and pictures")); }
 int clip_command(int, char**) { return fail("clip: " + without_opencv("draw the scene")); }
 
