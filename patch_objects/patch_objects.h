@@ -24,4 +24,18 @@ void set_source_frame(void* matrix);
 // Files that a jit.movie was told to read (@moviefile, read FILE), in order.
 const std::vector<std::string>& movie_files();
 
+// What a user interface box shows, for drawing it. `object` is the box's
+// object (Box::object()). number: its int ("12"); flonum: its float as Max
+// shows it ("0.5", "3."); toggle: "0" or "1"; attrui: its attribute, then
+// the values it last set ("threshold", "threshold 128"). False for any
+// other object.
+bool displayed_value(const void* object, std::string* text);
+// The cells jit.cellblock shows, row by row: one column per cell along
+// dimension 0, one row per cell along dimension 1 (a 1-D matrix is one
+// row), at most 64 x 64, from the first 2-D slice. A cell's planes are its
+// values separated by spaces; char and long as ints, floats as Max shows
+// them. No rows before a matrix came or after `clear`. False for any other
+// object.
+bool displayed_cells(const void* object, std::vector<std::vector<std::string>>* rows);
+
 }  // namespace zelk::host
