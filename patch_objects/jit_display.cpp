@@ -31,8 +31,14 @@ constexpr long kPlaneLimit = 32767;
 constexpr long kMaxSide = 8192;  // larger surfaces are refused rather than allocated per box
 constexpr std::size_t kMaxPolyPoints = 254;  // as many as jit.lcd's polygon messages take
 
-long coord(const t_atom& a) {
+// A number as a finite double: NaN (which expr can make) as 0.
+double finite(const t_atom& a) {
   const double v = number_of(a);
+  return v == v ? v : 0;
+}
+
+long coord(const t_atom& a) {
+  const double v = finite(a);
   return static_cast<long>(std::clamp(v, static_cast<double>(-kPlaneLimit), static_cast<double>(kPlaneLimit)));
 }
 
@@ -66,13 +72,13 @@ struct JitLcd {
   }
 
   void resize(const t_atom& w, const t_atom& h) {
-    if (!is_number(w) || !is_number(h) || number_of(w) < 1 || number_of(h) < 1 || number_of(w) > kMaxSide ||
-        number_of(h) > kMaxSide) {
+    if (!is_number(w) || !is_number(h) || !(finite(w) >= 1 && finite(h) >= 1 && finite(w) <= kMaxSide &&
+                                             finite(h) <= kMaxSide)) {
       error("jit.lcd: a surface is 1 to %ld pixels a side", kMaxSide);
       return;
     }
-    width = static_cast<long>(number_of(w));
-    height = static_cast<long>(number_of(h));
+    width = static_cast<long>(finite(w));
+    height = static_cast<long>(finite(h));
   }
 
   void reshape(t_object* self) {
@@ -181,7 +187,7 @@ struct JitLcd {
 
   static void colour(long argc, t_atom* argv, std::uint8_t* c) {
     for (int k = 0; k < 3; ++k)
-      c[k + 1] = static_cast<std::uint8_t>(std::clamp(k < argc ? number_of(argv[k]) : 0.0, 0.0, 255.0));
+      c[k + 1] = static_cast<std::uint8_t>(std::clamp(k < argc ? finite(argv[k]) : 0.0, 0.0, 255.0));
     c[0] = 255;
   }
 
@@ -234,7 +240,7 @@ struct JitLcd {
       }
       write(text);
     } else if (m == "ascii") {
-      if (numbers(1)) write(std::string(1, static_cast<char>(static_cast<long>(number_of(argv[0])) & 255)));
+      if (numbers(1)) write(std::string(1, static_cast<char>(coord(argv[0]) & 255)));
     } else if (m == "font") {
       // A font's name cannot be honoured headless; its size scales the one font there is.
       if (argc >= 2 && is_number(argv[1]) && number_of(argv[1]) > 0) text_scale = std::min(number_of(argv[1]), 512.0) / 12;

@@ -3,6 +3,7 @@
 // in, what comes out, against their reference pages worked by hand.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <set>
@@ -263,6 +264,10 @@ TEST(JitLcd, DrawsAsQuickDrawWithinTheMatrix) {
   ASSERT_EQ(text.size(), 12u);
   EXPECT_EQ(text[9], std::string(16, '.')) << "nothing on or below the baseline";
   EXPECT_EQ(text[2].substr(1, 5), "r..r.") << "the H's uprights";
+  // expr can make NaN: a coordinate, colour or size of NaN is 0 (and a size of 0 refused).
+  t_atom nan;
+  jit_atom_setfloat(&nan, std::nan(""));
+  for (const char* m : {"paintrect", "frgb", "pensize", "dim", "ascii"}) lcd->send(gensym(m), std::vector<t_atom>(4, nan));
   for (const char* refused : {"jit_matrix foo", "paintrect 1 2", "framepoly 1 2 3", "foo"}) {
     lcd->clear_events();
     lcd->send_text(refused);
