@@ -257,6 +257,7 @@ std::vector<ObjectMain> jitter_objects() {
   std::vector<ObjectMain> all = jit_op_objects();
   for (const ObjectMain& o : jit_matrix_objects()) all.push_back(o);
   for (const ObjectMain& o : jit_pack_objects()) all.push_back(o);
+  for (const ObjectMain& o : jit_display_objects()) all.push_back(o);
   for (const ObjectMain& o : std::initializer_list<ObjectMain>{
     {"jit.rgb2luma", object_main<JitRgb2Luma>},
     {"jit.iter", object_main<JitIter>},

@@ -103,7 +103,11 @@ struct Message {
 struct Toggle {
   t_atom_long state = 0;
   void* outlet = nullptr;
-  void init(t_object* self, long, t_atom*) { outlet = outlet_new(self, nullptr); }
+  Shown shown;
+  void init(t_object* self, long, t_atom*) {
+    outlet = outlet_new(self, nullptr);
+    shown.text(self, [this] { return std::string(state ? "1" : "0"); });
+  }
   void message(t_object*, t_symbol* s, long argc, t_atom* argv) {
     const bool number = argc >= 1 && is_number(argv[0]);
     if (is(s, "set")) {
@@ -184,15 +188,23 @@ const std::vector<ObjectMain> kMaxObjects = {
 
 namespace zelk::host {
 
+namespace {
+const std::vector<std::vector<objects::ObjectMain>>& all_lists() {
+  static const std::vector<std::vector<objects::ObjectMain>> lists = {
+      objects::jitter_objects(), objects::kMaxObjects, objects::control_objects(), objects::expr_objects()};
+  return lists;
+}
+}  // namespace
+
 void register_patch_objects() {
-  for (const auto& list : {objects::jitter_objects(), objects::kMaxObjects})
+  for (const auto& list : all_lists())
     for (const auto& o : list) register_object_main(o.name, o.main);
 }
 
 const std::vector<std::string>& patch_object_names() {
   static const std::vector<std::string> names = [] {
     std::vector<std::string> n;
-    for (const auto& list : {objects::jitter_objects(), objects::kMaxObjects})
+    for (const auto& list : all_lists())
       for (const auto& o : list) n.push_back(o.name);
     std::sort(n.begin(), n.end());
     return n;
@@ -218,8 +230,22 @@ bool is_frame_source(const std::string& name) { return name == "jit.movie" || na
 
 bool sends_matrices(const std::string& name) {
   objects::Op op;
-  return is_frame_source(name) || name == "jit.op" || name == "jit.rgb2luma" || name == "jit.matrix" ||
+  return is_frame_source(name) || name == "jit.op" || name == "jit.rgb2luma" || name == "jit.matrix" || name == "jit.lcd" ||
          (name.rfind("jit.", 0) == 0 && objects::parse_op(std::string_view(name).substr(4), &op));
+}
+
+bool displayed_value(const void* object, std::string* text) {
+  const objects::Shown* s = objects::shown_by(object);
+  if (!s || !s->text_of) return false;
+  *text = s->text_of();
+  return true;
+}
+
+bool displayed_cells(const void* object, std::vector<std::vector<std::string>>* rows) {
+  const objects::Shown* s = objects::shown_by(object);
+  if (!s || !s->cells_of) return false;
+  *rows = s->cells_of();
+  return true;
 }
 
 }  // namespace zelk::host

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstring>
+#include <map>
 
 #include "zelk/host.h"
 
@@ -41,6 +43,52 @@ std::string atom_text(const t_atom& a) {
     case A_SYM: return a.a_w.w_sym ? a.a_w.w_sym->s_name : "";
     default: return "?";
   }
+}
+
+std::string float_text(double v) {
+  t_atom a;
+  jit_atom_setfloat(&a, v);
+  std::string t = atom_text(a);
+  if (std::isfinite(v) && t.find_first_of(".e") == std::string::npos) t += '.';
+  return t;
+}
+
+std::string shown_text(const t_atom& a) {
+  return a.a_type == A_FLOAT ? float_text(a.a_w.w_float) : atom_text(a);
+}
+
+std::vector<t_atom> message_atoms(t_symbol* s, long argc, const t_atom* argv) {
+  std::vector<t_atom> out;
+  if (!is(s, "int") && !is(s, "float") && !is(s, "list") && !is(s, "bang") && !is(s, "symbol")) {
+    t_atom a;
+    jit_atom_setsym(&a, s);
+    out.push_back(a);
+  }
+  if (argc > 0 && argv) out.insert(out.end(), argv, argv + argc);
+  return out;
+}
+
+namespace {
+std::map<const void*, const Shown*>& shown_registry() {
+  static auto* r = new std::map<const void*, const Shown*>;  // outlives every box, whenever freed
+  return *r;
+}
+}  // namespace
+
+Shown::~Shown() {
+  if (self_) shown_registry().erase(self_);
+}
+void Shown::text(t_object* self, std::function<std::string()> fn) {
+  text_of = std::move(fn);
+  shown_registry()[self_ = self] = this;
+}
+void Shown::cells(t_object* self, std::function<std::vector<std::vector<std::string>>()> fn) {
+  cells_of = std::move(fn);
+  shown_registry()[self_ = self] = this;
+}
+const Shown* shown_by(const void* object) {
+  auto it = shown_registry().find(object);
+  return it == shown_registry().end() ? nullptr : it->second;
 }
 
 OwnMatrix::~OwnMatrix() {

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cstring>
+#include <functional>
 #include <new>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "ext.h"
@@ -42,14 +44,23 @@ void free_record(Record<State>* x) {
 // list, jit_matrix, read, ...), goes to its state's
 //   void message(t_object* self, t_symbol* s, long argc, t_atom* argv);
 // after `void init(t_object* self, long argc, t_atom* argv)` made its
-// outlets and read its box arguments.
+// outlets and read its box arguments. An init that returns bool refuses
+// the box when it returns false, as Max leaves a box it cannot make.
 template <class State>
 void* g_class = nullptr;
 
 template <class State>
 void* create_object(t_symbol*, long argc, t_atom* argv) {
   Record<State>* x = new_record<State>(g_class<State>);
-  if (x) x->state->init(&x->ob, argc, argv);
+  if (!x) return nullptr;
+  if constexpr (std::is_same_v<decltype(x->state->init(&x->ob, argc, argv)), bool>) {
+    if (!x->state->init(&x->ob, argc, argv)) {
+      freeobject(&x->ob);
+      return nullptr;
+    }
+  } else {
+    x->state->init(&x->ob, argc, argv);
+  }
   return x;
 }
 
@@ -99,7 +110,30 @@ std::vector<ObjectMain> jitter_objects();      // jit.op, jit.movie, ...
 std::vector<ObjectMain> jit_op_objects();      // jit.op and its one-operator boxes (jit.+ ...)
 std::vector<ObjectMain> jit_matrix_objects();  // jit.matrix
 std::vector<ObjectMain> jit_pack_objects();    // jit.pack
+std::vector<ObjectMain> jit_display_objects();  // jit.lcd, jit.cellblock
 extern const std::vector<ObjectMain> kMaxObjects;  // print, message, ...
+std::vector<ObjectMain> control_objects();  // gate, +, trigger, pack, number, ...
+std::vector<ObjectMain> expr_objects();     // expr
+
+// What a user interface object shows, for the runner to draw: registered
+// with its object while the state lives (see displayed_value in
+// patch_objects.h).
+class Shown {
+ public:
+  Shown() = default;
+  ~Shown();
+  Shown(const Shown&) = delete;
+  Shown& operator=(const Shown&) = delete;
+  void text(t_object* self, std::function<std::string()> fn);
+  void cells(t_object* self, std::function<std::vector<std::vector<std::string>>()> fn);
+
+  std::function<std::string()> text_of;
+  std::function<std::vector<std::vector<std::string>>()> cells_of;
+
+ private:
+  t_object* self_ = nullptr;
+};
+const Shown* shown_by(const void* object);
 
 // Sends atoms as Max does: a number alone as int or float, several as a
 // list, a leading symbol as the selector.
@@ -119,6 +153,13 @@ double number_of(const t_atom& a);
 bool is_number(const t_atom& a);
 // "12", "0.5", "foo": one atom as the console shows it.
 std::string atom_text(const t_atom& a);
+// A float as Max's float boxes show it: "0.5", "3." (a point even when whole).
+std::string float_text(double v);
+// An atom as a box shows it: a float by float_text, others as atom_text.
+std::string shown_text(const t_atom& a);
+// The atoms of a message: a number or list as its values, "symbol foo" as
+// foo, bang as nothing, any other selector first.
+std::vector<t_atom> message_atoms(t_symbol* s, long argc, const t_atom* argv);
 
 // "jit_matrix NAME" out of `outlet`, for a registered matrix.
 void send_matrix(void* outlet, void* matrix);

@@ -18,12 +18,6 @@ bool is_frame_source(const std::string& name);
 // Whether its leftmost outlet sends matrices (jit.op, jit.movie, ...).
 bool sends_matrices(const std::string& name);
 
-// What a number box, flonum or toggle shows ("12", "0.5", "1"); false for
-// other objects.
-bool displayed_text(void* box, std::string* text);
-// The cells a jit.cellblock shows, row by row; false for other objects.
-bool displayed_cells(void* box, std::vector<std::vector<std::string>>* rows);
-
 // Bangs every running metro and qmetro once, as a frame's worth of their
 // clock; returns how many there were.
 int tick_clocks();
@@ -33,5 +27,19 @@ int tick_clocks();
 void set_source_frame(void* matrix);
 // Files that a jit.movie was told to read (@moviefile, read FILE), in order.
 const std::vector<std::string>& movie_files();
+
+// What a user interface box shows, for drawing it. `object` is the box's
+// object (Box::object()). number: its int ("12"); flonum: its float as Max
+// shows it ("0.5", "3."); toggle: "0" or "1"; attrui: its attribute, then
+// the values it last set ("threshold", "threshold 128"). False for any
+// other object.
+bool displayed_value(const void* object, std::string* text);
+// The cells jit.cellblock shows, row by row: one column per cell along
+// dimension 0, one row per cell along dimension 1 (a 1-D matrix is one
+// row), at most 64 x 64, from the first 2-D slice. A cell's planes are its
+// values separated by spaces; char and long as ints, floats as Max shows
+// them. No rows before a matrix came or after `clear`. False for any other
+// object.
+bool displayed_cells(const void* object, std::vector<std::vector<std::string>>* rows);
 
 }  // namespace zelk::host
