@@ -12,61 +12,15 @@
 		"rect": [
 			100.0,
 			100.0,
-			980.0,
-			640.0
+			880.0,
+			646.0
 		],
+		"showrootpatcherontab": 0,
+		"showontab": 0,
 		"description": "gives the major-axis angle of every blob up to half a turn",
 		"digest": "gives the major-axis angle of every blob up to half a turn",
 		"tags": "zelk jitter",
 		"boxes": [
-			{
-				"box": {
-					"maxclass": "comment",
-					"text": "zelk.blobs.orientation",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						10.0,
-						10.0,
-						480.0,
-						39.0
-					],
-					"fontsize": 26.0,
-					"fontface": 1,
-					"id": "obj-1"
-				}
-			},
-			{
-				"box": {
-					"maxclass": "comment",
-					"text": "gives the major-axis angle of every blob up to half a turn",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						10.0,
-						52.0,
-						620.0,
-						19.5
-					],
-					"fontsize": 13.0,
-					"id": "obj-2"
-				}
-			},
-			{
-				"box": {
-					"maxclass": "comment",
-					"text": "the examples are in the tabs above: basic",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						10.0,
-						90.0,
-						620.0,
-						20.0
-					],
-					"id": "obj-3"
-				}
-			},
 			{
 				"box": {
 					"maxclass": "newobj",
@@ -75,8 +29,8 @@
 					"numoutlets": 0,
 					"patching_rect": [
 						10.0,
-						130.0,
-						62.0,
+						10.0,
+						80.0,
 						22.0
 					],
 					"patcher": {
@@ -92,8 +46,8 @@
 						"rect": [
 							0.0,
 							26.0,
-							980.0,
-							741.0
+							880.0,
+							620.0
 						],
 						"showontab": 1,
 						"boxes": [
@@ -105,11 +59,11 @@
 									"numoutlets": 0,
 									"patching_rect": [
 										10.0,
-										10.0,
-										480.0,
-										39.0
+										8.0,
+										600.0,
+										31.5
 									],
-									"fontsize": 26.0,
+									"fontsize": 22.0,
 									"fontface": 1,
 									"id": "obj-1"
 								}
@@ -122,9 +76,9 @@
 									"numoutlets": 0,
 									"patching_rect": [
 										10.0,
-										52.0,
-										620.0,
-										19.5
+										42.0,
+										860.0,
+										20.25
 									],
 									"fontsize": 13.0,
 									"id": "obj-2"
@@ -133,35 +87,19 @@
 							{
 								"box": {
 									"maxclass": "newobj",
-									"text": "loadbang",
+									"text": "loadmess 1",
 									"numinlets": 1,
 									"numoutlets": 1,
 									"outlettype": [
-										"bang"
+										""
 									],
 									"patching_rect": [
-										285.0,
-										90.0,
-										69.0,
+										10.0,
+										76.0,
+										86.0,
 										22.0
 									],
 									"id": "obj-3"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "starts the frames when the patch opens",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										10.0,
-										90.0,
-										260.0,
-										20.0
-									],
-									"textjustification": 2,
-									"id": "obj-4"
 								}
 							},
 							{
@@ -174,96 +112,547 @@
 									],
 									"parameter_enable": 0,
 									"patching_rect": [
-										285.0,
-										122.0,
+										10.0,
+										104.0,
 										24.0,
 										24.0
+									],
+									"id": "obj-4"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "play",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										38.0,
+										104.0,
+										40.0,
+										19.0
 									],
 									"id": "obj-5"
 								}
 							},
 							{
 								"box": {
-									"maxclass": "comment",
-									"text": "frames on / off",
+									"maxclass": "toggle",
 									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										10.0,
-										122.0,
-										260.0,
-										20.0
+									"numoutlets": 1,
+									"outlettype": [
+										"int"
 									],
-									"textjustification": 2,
+									"parameter_enable": 0,
+									"patching_rect": [
+										90.0,
+										104.0,
+										24.0,
+										24.0
+									],
 									"id": "obj-6"
 								}
 							},
 							{
 								"box": {
-									"maxclass": "newobj",
-									"text": "qmetro 33",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										"bang"
-									],
+									"maxclass": "comment",
+									"text": "camera",
+									"numinlets": 1,
+									"numoutlets": 0,
 									"patching_rect": [
-										285.0,
-										156.0,
-										76.0,
-										22.0
+										118.0,
+										104.0,
+										60.0,
+										19.0
 									],
 									"id": "obj-7"
 								}
 							},
 							{
 								"box": {
-									"maxclass": "comment",
-									"text": "a frame about every 33 ms",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										10.0,
-										156.0,
-										260.0,
-										20.0
-									],
-									"textjustification": 2,
-									"id": "obj-8"
-								}
-							},
-							{
-								"box": {
 									"maxclass": "newobj",
-									"text": "jit.grab",
-									"numinlets": 1,
-									"numoutlets": 2,
-									"outlettype": [
-										"jit_matrix",
-										""
-									],
-									"patching_rect": [
-										285.0,
-										194.0,
-										69.0,
-										22.0
-									],
-									"id": "obj-9"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "message",
-									"text": "open",
+									"text": "p source",
 									"numinlets": 2,
 									"numoutlets": 1,
 									"outlettype": [
 										""
 									],
 									"patching_rect": [
-										375.0,
-										156.0,
-										42.0,
+										10.0,
+										136.0,
+										72.0,
+										22.0
+									],
+									"patcher": {
+										"fileversion": 1,
+										"appversion": {
+											"major": 8,
+											"minor": 6,
+											"revision": 0,
+											"architecture": "x64",
+											"modernui": 1
+										},
+										"classnamespace": "box",
+										"rect": [
+											100.0,
+											100.0,
+											640.0,
+											480.0
+										],
+										"boxes": [
+											{
+												"box": {
+													"maxclass": "inlet",
+													"numinlets": 0,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"parameter_enable": 0,
+													"patching_rect": [
+														10,
+														10,
+														30.0,
+														30.0
+													],
+													"id": "obj-1"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "inlet",
+													"numinlets": 0,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"parameter_enable": 0,
+													"patching_rect": [
+														200,
+														10,
+														30.0,
+														30.0
+													],
+													"id": "obj-2"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "qmetro 33",
+													"numinlets": 2,
+													"numoutlets": 1,
+													"outlettype": [
+														"bang"
+													],
+													"patching_rect": [
+														10,
+														60,
+														79.0,
+														22.0
+													],
+													"id": "obj-3"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "gate 2 1",
+													"numinlets": 2,
+													"numoutlets": 2,
+													"outlettype": [
+														"",
+														""
+													],
+													"patching_rect": [
+														10,
+														100,
+														72.0,
+														22.0
+													],
+													"id": "obj-4"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "jit.movie @moviefile zelk-clip.mov @autostart 1 @loop 1",
+													"numinlets": 1,
+													"numoutlets": 2,
+													"outlettype": [
+														"jit_matrix",
+														""
+													],
+													"patching_rect": [
+														10,
+														150,
+														401.0,
+														22.0
+													],
+													"id": "obj-5"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "jit.grab",
+													"numinlets": 1,
+													"numoutlets": 2,
+													"outlettype": [
+														"jit_matrix",
+														""
+													],
+													"patching_rect": [
+														430,
+														150,
+														72.0,
+														22.0
+													],
+													"id": "obj-6"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "t i i",
+													"numinlets": 1,
+													"numoutlets": 2,
+													"outlettype": [
+														"int",
+														"int"
+													],
+													"patching_rect": [
+														200,
+														50,
+														51.0,
+														22.0
+													],
+													"id": "obj-7"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "+ 1",
+													"numinlets": 2,
+													"numoutlets": 1,
+													"outlettype": [
+														"int"
+													],
+													"patching_rect": [
+														250,
+														80,
+														40.0,
+														22.0
+													],
+													"id": "obj-8"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "sel 1 0",
+													"numinlets": 1,
+													"numoutlets": 3,
+													"outlettype": [
+														"bang",
+														"bang",
+														""
+													],
+													"patching_rect": [
+														200,
+														110,
+														65.0,
+														22.0
+													],
+													"id": "obj-9"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "message",
+													"text": "open",
+													"numinlets": 2,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"patching_rect": [
+														430,
+														110,
+														44.0,
+														22.0
+													],
+													"id": "obj-10"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "message",
+													"text": "close",
+													"numinlets": 2,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"patching_rect": [
+														480,
+														110,
+														51.0,
+														22.0
+													],
+													"id": "obj-11"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "jit.matrix 4 char 320 240",
+													"numinlets": 1,
+													"numoutlets": 2,
+													"outlettype": [
+														"jit_matrix",
+														""
+													],
+													"patching_rect": [
+														10,
+														200,
+														191.0,
+														22.0
+													],
+													"id": "obj-12"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "outlet",
+													"numinlets": 1,
+													"numoutlets": 0,
+													"outlettype": [],
+													"parameter_enable": 0,
+													"patching_rect": [
+														10,
+														250,
+														30.0,
+														30.0
+													],
+													"id": "obj-13"
+												}
+											}
+										],
+										"lines": [
+											{
+												"patchline": {
+													"source": [
+														"obj-1",
+														0
+													],
+													"destination": [
+														"obj-3",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-3",
+														0
+													],
+													"destination": [
+														"obj-4",
+														1
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-4",
+														0
+													],
+													"destination": [
+														"obj-5",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-4",
+														1
+													],
+													"destination": [
+														"obj-6",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-2",
+														0
+													],
+													"destination": [
+														"obj-7",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-7",
+														1
+													],
+													"destination": [
+														"obj-8",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-8",
+														0
+													],
+													"destination": [
+														"obj-4",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-7",
+														0
+													],
+													"destination": [
+														"obj-9",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-9",
+														0
+													],
+													"destination": [
+														"obj-10",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-9",
+														1
+													],
+													"destination": [
+														"obj-11",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-10",
+														0
+													],
+													"destination": [
+														"obj-6",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-11",
+														0
+													],
+													"destination": [
+														"obj-6",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-5",
+														0
+													],
+													"destination": [
+														"obj-12",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-6",
+														0
+													],
+													"destination": [
+														"obj-12",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-12",
+														0
+													],
+													"destination": [
+														"obj-13",
+														0
+													]
+												}
+											}
+										]
+									},
+									"id": "obj-8"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "the clip zelk-clip.mov, or the camera; 320 x 240",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										110.0,
+										136.0,
+										200.0,
+										29.0
+									],
+									"fontsize": 10.0,
+									"id": "obj-9"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
+									"text": "s zelk.blobs.orientation-frame",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"outlettype": [],
+									"patching_rect": [
+										10.0,
+										170.0,
+										226.0,
 										22.0
 									],
 									"id": "obj-10"
@@ -271,17 +660,18 @@
 							},
 							{
 								"box": {
-									"maxclass": "message",
-									"text": "close",
-									"numinlets": 2,
-									"numoutlets": 1,
+									"maxclass": "newobj",
+									"text": "t a a",
+									"numinlets": 1,
+									"numoutlets": 2,
 									"outlettype": [
+										"",
 										""
 									],
 									"patching_rect": [
-										425.0,
-										156.0,
-										48.0,
+										10.0,
+										206.0,
+										51.0,
 										22.0
 									],
 									"id": "obj-11"
@@ -290,17 +680,37 @@
 							{
 								"box": {
 									"maxclass": "comment",
-									"text": "camera frames: 4-plane char (ARGB)",
+									"text": "input",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
 										10.0,
-										194.0,
-										260.0,
-										20.0
+										378.0,
+										270.0,
+										17.75
 									],
-									"textjustification": 2,
+									"fontsize": 11.0,
+									"fontface": 1,
 									"id": "obj-12"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "jit.pwindow",
+									"numinlets": 1,
+									"numoutlets": 2,
+									"outlettype": [
+										"jit_matrix",
+										""
+									],
+									"parameter_enable": 0,
+									"patching_rect": [
+										10.0,
+										400.0,
+										270.0,
+										202.5
+									],
+									"id": "obj-13"
 								}
 							},
 							{
@@ -314,44 +724,27 @@
 										""
 									],
 									"patching_rect": [
-										285.0,
-										234.0,
-										96.0,
+										10.0,
+										236.0,
+										100.0,
 										22.0
 									],
-									"id": "obj-13"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "colour (4-plane ARGB) to one plane of brightness",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										10.0,
-										234.0,
-										260.0,
-										35.0
-									],
-									"textjustification": 2,
 									"id": "obj-14"
 								}
 							},
 							{
 								"box": {
 									"maxclass": "newobj",
-									"text": "jit.op @op > @val 128",
-									"numinlets": 2,
-									"numoutlets": 2,
+									"text": "loadmess 60",
+									"numinlets": 1,
+									"numoutlets": 1,
 									"outlettype": [
-										"jit_matrix",
 										""
 									],
 									"patching_rect": [
-										285.0,
-										285.0,
-										157.0,
+										330.0,
+										76.0,
+										93.0,
 										22.0
 									],
 									"id": "obj-15"
@@ -359,18 +752,73 @@
 							},
 							{
 								"box": {
+									"maxclass": "number",
+									"numinlets": 1,
+									"numoutlets": 2,
+									"outlettype": [
+										"",
+										"bang"
+									],
+									"parameter_enable": 0,
+									"patching_rect": [
+										330.0,
+										106.0,
+										60.0,
+										22.0
+									],
+									"id": "obj-16"
+								}
+							},
+							{
+								"box": {
 									"maxclass": "comment",
-									"text": "binary image: non-zero where brighter than 128, one-plane char",
+									"text": "threshold (0 to 255)",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										10.0,
-										285.0,
-										260.0,
-										35.0
+										396.0,
+										106.0,
+										160.0,
+										19.0
 									],
-									"textjustification": 2,
-									"id": "obj-16"
+									"id": "obj-17"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "message",
+									"text": "val $1",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										330.0,
+										136.0,
+										58.0,
+										22.0
+									],
+									"id": "obj-18"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
+									"text": "jit.op @op > @val 60",
+									"numinlets": 2,
+									"numoutlets": 2,
+									"outlettype": [
+										"jit_matrix",
+										""
+									],
+									"patching_rect": [
+										10.0,
+										266.0,
+										156.0,
+										22.0
+									],
+									"id": "obj-19"
 								}
 							},
 							{
@@ -384,28 +832,12 @@
 										""
 									],
 									"patching_rect": [
-										285.0,
-										336.0,
-										164.0,
+										10.0,
+										296.0,
+										170.0,
 										22.0
 									],
-									"id": "obj-17"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "label image: one-plane char, 0 background, 1 2 3 ... per blob",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										10.0,
-										336.0,
-										260.0,
-										35.0
-									],
-									"textjustification": 2,
-									"id": "obj-18"
+									"id": "obj-20"
 								}
 							},
 							{
@@ -419,28 +851,12 @@
 										""
 									],
 									"patching_rect": [
-										285.0,
-										387.0,
-										137.0,
+										10.0,
+										326.0,
+										142.0,
 										22.0
 									],
-									"id": "obj-19"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "blob moment matrix: one cell per label, 17 planes of float32",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										10.0,
-										387.0,
-										260.0,
-										35.0
-									],
-									"textjustification": 2,
-									"id": "obj-20"
+									"id": "obj-21"
 								}
 							},
 							{
@@ -454,58 +870,47 @@
 										""
 									],
 									"patching_rect": [
-										285.0,
-										438.0,
-										218.0,
+										10.0,
+										356.0,
+										226.0,
 										22.0
 									],
-									"id": "obj-21"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "angle of each blob's major axis, from the direction of x towards y. Right outlet: dumpout",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										10.0,
-										438.0,
-										260.0,
-										50.0
-									],
-									"textjustification": 2,
 									"id": "obj-22"
 								}
 							},
 							{
 								"box": {
-									"maxclass": "comment",
-									"text": "click to change:",
+									"maxclass": "attrui",
 									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										620.0,
-										90.0,
-										200.0,
-										20.0
+									"numoutlets": 1,
+									"outlettype": [
+										""
 									],
+									"parameter_enable": 0,
+									"patching_rect": [
+										330.0,
+										174.0,
+										220.0,
+										22.0
+									],
+									"attr": "mode",
 									"id": "obj-23"
 								}
 							},
 							{
 								"box": {
-									"maxclass": "message",
-									"text": "mode 1",
-									"numinlets": 2,
-									"numoutlets": 1,
+									"maxclass": "newobj",
+									"text": "jit.transpose",
+									"numinlets": 1,
+									"numoutlets": 2,
 									"outlettype": [
+										"jit_matrix",
 										""
 									],
 									"patching_rect": [
-										620.0,
-										114.0,
-										55.0,
+										330.0,
+										204.0,
+										107.0,
 										22.0
 									],
 									"id": "obj-24"
@@ -514,47 +919,60 @@
 							{
 								"box": {
 									"maxclass": "comment",
-									"text": "degrees",
+									"text": "degrees, one per blob",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										685.0,
-										114.0,
-										275.0,
-										20.0
+										300.0,
+										378.0,
+										270.0,
+										17.75
 									],
+									"fontsize": 11.0,
+									"fontface": 1,
 									"id": "obj-25"
 								}
 							},
 							{
 								"box": {
-									"maxclass": "message",
-									"text": "mode 0",
+									"maxclass": "jit.cellblock",
 									"numinlets": 2,
-									"numoutlets": 1,
+									"numoutlets": 4,
 									"outlettype": [
+										"list",
+										"",
+										"",
 										""
 									],
+									"parameter_enable": 0,
 									"patching_rect": [
-										620.0,
-										146.0,
-										55.0,
-										22.0
+										300.0,
+										400.0,
+										270.0,
+										202.5
 									],
+									"cols": 1,
+									"rows": 8,
+									"colwidth": 270,
+									"readonly": 1,
 									"id": "obj-26"
 								}
 							},
 							{
 								"box": {
-									"maxclass": "comment",
-									"text": "radians (default)",
+									"maxclass": "newobj",
+									"text": "zelk.blobs.bounds",
 									"numinlets": 1,
-									"numoutlets": 0,
+									"numoutlets": 2,
+									"outlettype": [
+										"jit_matrix",
+										""
+									],
 									"patching_rect": [
-										685.0,
-										146.0,
-										275.0,
-										20.0
+										330.0,
+										234.0,
+										135.0,
+										22.0
 									],
 									"id": "obj-27"
 								}
@@ -562,16 +980,361 @@
 							{
 								"box": {
 									"maxclass": "comment",
-									"text": "takes the blob moment matrix of zelk.blobs.moments",
+									"text": "the blobs",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										620.0,
-										184.0,
-										340.0,
-										20.0
+										590.0,
+										378.0,
+										270.0,
+										17.75
 									],
+									"fontsize": 11.0,
+									"fontface": 1,
 									"id": "obj-28"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
+									"text": "p draw",
+									"numinlets": 1,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										330.0,
+										294.0,
+										58.0,
+										22.0
+									],
+									"patcher": {
+										"fileversion": 1,
+										"appversion": {
+											"major": 8,
+											"minor": 6,
+											"revision": 0,
+											"architecture": "x64",
+											"modernui": 1
+										},
+										"classnamespace": "box",
+										"rect": [
+											100.0,
+											100.0,
+											640.0,
+											480.0
+										],
+										"boxes": [
+											{
+												"box": {
+													"maxclass": "inlet",
+													"numinlets": 0,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"parameter_enable": 0,
+													"patching_rect": [
+														10,
+														10,
+														30.0,
+														30.0
+													],
+													"id": "obj-1"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "t a b",
+													"numinlets": 1,
+													"numoutlets": 2,
+													"outlettype": [
+														"",
+														"bang"
+													],
+													"patching_rect": [
+														10,
+														50,
+														51.0,
+														22.0
+													],
+													"id": "obj-2"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "message",
+													"text": "brgb 0 0 0, frgb 255 220 0, pensize 2 2, clear",
+													"numinlets": 2,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"patching_rect": [
+														200,
+														80,
+														338.0,
+														22.0
+													],
+													"id": "obj-3"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "jit.iter",
+													"numinlets": 1,
+													"numoutlets": 3,
+													"outlettype": [
+														"",
+														"",
+														""
+													],
+													"patching_rect": [
+														10,
+														90,
+														72.0,
+														22.0
+													],
+													"id": "obj-4"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "message",
+													"text": "framerect $1 $2 $3 $4",
+													"numinlets": 2,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"patching_rect": [
+														10,
+														170,
+														163.0,
+														22.0
+													],
+													"id": "obj-5"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "route done",
+													"numinlets": 2,
+													"numoutlets": 2,
+													"outlettype": [
+														"",
+														""
+													],
+													"patching_rect": [
+														130,
+														130,
+														86.0,
+														22.0
+													],
+													"id": "obj-6"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "jit.lcd 4 char 320 240",
+													"numinlets": 1,
+													"numoutlets": 2,
+													"outlettype": [
+														"jit_matrix",
+														""
+													],
+													"patching_rect": [
+														10,
+														250,
+														170.0,
+														22.0
+													],
+													"id": "obj-7"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "message",
+													"text": "bang",
+													"numinlets": 2,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"patching_rect": [
+														130,
+														200,
+														44.0,
+														22.0
+													],
+													"id": "obj-8"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "outlet",
+													"numinlets": 1,
+													"numoutlets": 0,
+													"outlettype": [],
+													"parameter_enable": 0,
+													"patching_rect": [
+														10,
+														300,
+														30.0,
+														30.0
+													],
+													"id": "obj-9"
+												}
+											}
+										],
+										"lines": [
+											{
+												"patchline": {
+													"source": [
+														"obj-1",
+														0
+													],
+													"destination": [
+														"obj-2",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-2",
+														1
+													],
+													"destination": [
+														"obj-3",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-3",
+														0
+													],
+													"destination": [
+														"obj-7",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-2",
+														0
+													],
+													"destination": [
+														"obj-4",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-4",
+														0
+													],
+													"destination": [
+														"obj-5",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-4",
+														2
+													],
+													"destination": [
+														"obj-6",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-6",
+														0
+													],
+													"destination": [
+														"obj-8",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-5",
+														0
+													],
+													"destination": [
+														"obj-7",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-8",
+														0
+													],
+													"destination": [
+														"obj-7",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-7",
+														0
+													],
+													"destination": [
+														"obj-9",
+														0
+													]
+												}
+											}
+										]
+									},
+									"id": "obj-29"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
+									"text": "jit.op @op max",
+									"numinlets": 2,
+									"numoutlets": 2,
+									"outlettype": [
+										"jit_matrix",
+										""
+									],
+									"patching_rect": [
+										330.0,
+										324.0,
+										114.0,
+										22.0
+									],
+									"id": "obj-30"
 								}
 							},
 							{
@@ -583,28 +1346,46 @@
 										"jit_matrix",
 										""
 									],
+									"parameter_enable": 0,
 									"patching_rect": [
-										285.0,
-										518.0,
-										160.0,
-										120.0
+										590.0,
+										400.0,
+										270.0,
+										202.5
 									],
-									"id": "obj-29"
+									"id": "obj-31"
 								}
 							},
 							{
 								"box": {
 									"maxclass": "comment",
-									"text": "one float32 per blob: 0 up to pi radians (180 degrees); 0 for a missing label or a blob as wide as tall",
+									"text": "The angle of each blob's major axis, from x towards y: 0 up to 180 degrees (mode 1) or pi radians (mode 0); 0 for a missing label or a blob as wide as tall.",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										297.0,
-										642.0,
-										198.0,
-										65.0
+										580.0,
+										76.0,
+										290.0,
+										59.0
 									],
-									"id": "obj-30"
+									"fontsize": 11.0,
+									"id": "obj-32"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "Takes the blob moment matrix of zelk.blobs.moments.",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										580.0,
+										141.0,
+										290.0,
+										31.5
+									],
+									"fontsize": 11.0,
+									"id": "obj-33"
 								}
 							}
 						],
@@ -616,7 +1397,7 @@
 										0
 									],
 									"destination": [
-										"obj-5",
+										"obj-4",
 										0
 									]
 								}
@@ -624,11 +1405,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-5",
+										"obj-4",
 										0
 									],
 									"destination": [
-										"obj-7",
+										"obj-8",
 										0
 									]
 								}
@@ -636,11 +1417,35 @@
 							{
 								"patchline": {
 									"source": [
+										"obj-6",
+										0
+									],
+									"destination": [
+										"obj-8",
+										1
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-8",
+										0
+									],
+									"destination": [
 										"obj-10",
 										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-8",
+										0
 									],
 									"destination": [
-										"obj-9",
+										"obj-11",
 										0
 									]
 								}
@@ -649,31 +1454,7 @@
 								"patchline": {
 									"source": [
 										"obj-11",
-										0
-									],
-									"destination": [
-										"obj-9",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-7",
-										0
-									],
-									"destination": [
-										"obj-9",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-9",
-										0
+										1
 									],
 									"destination": [
 										"obj-13",
@@ -684,11 +1465,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-13",
-										0
+										"obj-11",
+										1
 									],
 									"destination": [
-										"obj-15",
+										"obj-14",
 										0
 									]
 								}
@@ -700,7 +1481,7 @@
 										0
 									],
 									"destination": [
-										"obj-17",
+										"obj-16",
 										0
 									]
 								}
@@ -708,7 +1489,31 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-17",
+										"obj-16",
+										0
+									],
+									"destination": [
+										"obj-18",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-14",
+										0
+									],
+									"destination": [
+										"obj-19",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-18",
 										0
 									],
 									"destination": [
@@ -721,10 +1526,58 @@
 								"patchline": {
 									"source": [
 										"obj-19",
+										0
+									],
+									"destination": [
+										"obj-20",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-20",
 										0
 									],
 									"destination": [
 										"obj-21",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-21",
+										0
+									],
+									"destination": [
+										"obj-22",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-23",
+										0
+									],
+									"destination": [
+										"obj-22",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-22",
+										0
+									],
+									"destination": [
+										"obj-24",
 										0
 									]
 								}
@@ -736,43 +1589,27 @@
 										0
 									],
 									"destination": [
-										"obj-21",
+										"obj-26",
 										0
-									],
-									"midpoints": [
-										600.0,
-										144.0,
-										600.0,
-										430.0,
-										295.0,
-										430.0
 									]
 								}
 							},
 							{
 								"patchline": {
 									"source": [
-										"obj-26",
+										"obj-20",
 										0
 									],
 									"destination": [
-										"obj-21",
+										"obj-27",
 										0
-									],
-									"midpoints": [
-										606.0,
-										176.0,
-										606.0,
-										430.0,
-										295.0,
-										430.0
 									]
 								}
 							},
 							{
 								"patchline": {
 									"source": [
-										"obj-21",
+										"obj-27",
 										0
 									],
 									"destination": [
@@ -780,10 +1617,230 @@
 										0
 									]
 								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-29",
+										0
+									],
+									"destination": [
+										"obj-30",
+										1
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-11",
+										0
+									],
+									"destination": [
+										"obj-30",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-30",
+										0
+									],
+									"destination": [
+										"obj-31",
+										0
+									]
+								}
 							}
 						]
 					},
-					"id": "obj-4"
+					"id": "obj-1"
+				}
+			},
+			{
+				"box": {
+					"maxclass": "newobj",
+					"text": "p ?",
+					"numinlets": 0,
+					"numoutlets": 0,
+					"patching_rect": [
+						120.0,
+						10.0,
+						50.0,
+						22.0
+					],
+					"patcher": {
+						"fileversion": 1,
+						"appversion": {
+							"major": 8,
+							"minor": 6,
+							"revision": 0,
+							"architecture": "x64",
+							"modernui": 1
+						},
+						"classnamespace": "box",
+						"rect": [
+							0.0,
+							26.0,
+							880.0,
+							620.0
+						],
+						"showontab": 1,
+						"boxes": [
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "zelk.blobs.orientation",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										10.0,
+										8.0,
+										600.0,
+										31.5
+									],
+									"fontsize": 22.0,
+									"fontface": 1,
+									"id": "obj-1"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "gives the major-axis angle of every blob up to half a turn",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										10.0,
+										42.0,
+										860.0,
+										20.25
+									],
+									"fontsize": 13.0,
+									"id": "obj-2"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "The reference page says every inlet, outlet, attribute and message: right-click the object and choose Open Reference, or look it up in the Reference window under zelk.",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										10.0,
+										90.0,
+										600.0,
+										34.0
+									],
+									"id": "obj-3"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "See also",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										10.0,
+										138.0,
+										200.0,
+										20.25
+									],
+									"fontsize": 13.0,
+									"fontface": 1,
+									"id": "obj-4"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
+									"text": "zelk.blobs.moments",
+									"numinlets": 1,
+									"numoutlets": 2,
+									"outlettype": [
+										"jit_matrix",
+										""
+									],
+									"patching_rect": [
+										10.0,
+										166.0,
+										142.0,
+										22.0
+									],
+									"id": "obj-5"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "measures the moments and Hu invariants of every labelled blob",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										162.0,
+										166.0,
+										500.0,
+										19.0
+									],
+									"id": "obj-6"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
+									"text": "zelk.blobs.direction",
+									"numinlets": 1,
+									"numoutlets": 2,
+									"outlettype": [
+										"jit_matrix",
+										""
+									],
+									"patching_rect": [
+										10.0,
+										196.0,
+										156.0,
+										22.0
+									],
+									"id": "obj-7"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "gives the major-axis angle of every blob over a full turn",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										176.0,
+										196.0,
+										500.0,
+										19.0
+									],
+									"id": "obj-8"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "All twenty: the zelk overview in Extras, or the package's home patch.",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										10.0,
+										236.0,
+										600.0,
+										19.0
+									],
+									"id": "obj-9"
+								}
+							}
+						],
+						"lines": []
+					},
+					"id": "obj-2"
 				}
 			}
 		],

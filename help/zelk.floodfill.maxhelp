@@ -12,61 +12,15 @@
 		"rect": [
 			100.0,
 			100.0,
-			980.0,
-			640.0
+			880.0,
+			646.0
 		],
+		"showrootpatcherontab": 0,
+		"showontab": 0,
 		"description": "fills the region of a binary image 4-connected to a seed cell",
 		"digest": "fills the region of a binary image 4-connected to a seed cell",
 		"tags": "zelk jitter",
 		"boxes": [
-			{
-				"box": {
-					"maxclass": "comment",
-					"text": "zelk.floodfill",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						10.0,
-						10.0,
-						480.0,
-						39.0
-					],
-					"fontsize": 26.0,
-					"fontface": 1,
-					"id": "obj-1"
-				}
-			},
-			{
-				"box": {
-					"maxclass": "comment",
-					"text": "fills the region of a binary image 4-connected to a seed cell",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						10.0,
-						52.0,
-						620.0,
-						19.5
-					],
-					"fontsize": 13.0,
-					"id": "obj-2"
-				}
-			},
-			{
-				"box": {
-					"maxclass": "comment",
-					"text": "the examples are in the tabs above: basic",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						10.0,
-						90.0,
-						620.0,
-						20.0
-					],
-					"id": "obj-3"
-				}
-			},
 			{
 				"box": {
 					"maxclass": "newobj",
@@ -75,8 +29,8 @@
 					"numoutlets": 0,
 					"patching_rect": [
 						10.0,
-						130.0,
-						62.0,
+						10.0,
+						80.0,
 						22.0
 					],
 					"patcher": {
@@ -92,8 +46,8 @@
 						"rect": [
 							0.0,
 							26.0,
-							980.0,
-							639.0
+							880.0,
+							620.0
 						],
 						"showontab": 1,
 						"boxes": [
@@ -105,11 +59,11 @@
 									"numoutlets": 0,
 									"patching_rect": [
 										10.0,
-										10.0,
-										480.0,
-										39.0
+										8.0,
+										600.0,
+										31.5
 									],
-									"fontsize": 26.0,
+									"fontsize": 22.0,
 									"fontface": 1,
 									"id": "obj-1"
 								}
@@ -122,9 +76,9 @@
 									"numoutlets": 0,
 									"patching_rect": [
 										10.0,
-										52.0,
-										620.0,
-										19.5
+										42.0,
+										860.0,
+										20.25
 									],
 									"fontsize": 13.0,
 									"id": "obj-2"
@@ -133,35 +87,19 @@
 							{
 								"box": {
 									"maxclass": "newobj",
-									"text": "loadbang",
+									"text": "loadmess 1",
 									"numinlets": 1,
 									"numoutlets": 1,
 									"outlettype": [
-										"bang"
+										""
 									],
 									"patching_rect": [
-										285.0,
-										90.0,
-										69.0,
+										10.0,
+										76.0,
+										86.0,
 										22.0
 									],
 									"id": "obj-3"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "starts the frames when the patch opens",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										10.0,
-										90.0,
-										260.0,
-										20.0
-									],
-									"textjustification": 2,
-									"id": "obj-4"
 								}
 							},
 							{
@@ -174,96 +112,547 @@
 									],
 									"parameter_enable": 0,
 									"patching_rect": [
-										285.0,
-										122.0,
+										10.0,
+										104.0,
 										24.0,
 										24.0
+									],
+									"id": "obj-4"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "play",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										38.0,
+										104.0,
+										40.0,
+										19.0
 									],
 									"id": "obj-5"
 								}
 							},
 							{
 								"box": {
-									"maxclass": "comment",
-									"text": "frames on / off",
+									"maxclass": "toggle",
 									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										10.0,
-										122.0,
-										260.0,
-										20.0
+									"numoutlets": 1,
+									"outlettype": [
+										"int"
 									],
-									"textjustification": 2,
+									"parameter_enable": 0,
+									"patching_rect": [
+										90.0,
+										104.0,
+										24.0,
+										24.0
+									],
 									"id": "obj-6"
 								}
 							},
 							{
 								"box": {
-									"maxclass": "newobj",
-									"text": "qmetro 33",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										"bang"
-									],
+									"maxclass": "comment",
+									"text": "camera",
+									"numinlets": 1,
+									"numoutlets": 0,
 									"patching_rect": [
-										285.0,
-										156.0,
-										76.0,
-										22.0
+										118.0,
+										104.0,
+										60.0,
+										19.0
 									],
 									"id": "obj-7"
 								}
 							},
 							{
 								"box": {
-									"maxclass": "comment",
-									"text": "a frame about every 33 ms",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										10.0,
-										156.0,
-										260.0,
-										20.0
-									],
-									"textjustification": 2,
-									"id": "obj-8"
-								}
-							},
-							{
-								"box": {
 									"maxclass": "newobj",
-									"text": "jit.grab",
-									"numinlets": 1,
-									"numoutlets": 2,
-									"outlettype": [
-										"jit_matrix",
-										""
-									],
-									"patching_rect": [
-										285.0,
-										194.0,
-										69.0,
-										22.0
-									],
-									"id": "obj-9"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "message",
-									"text": "open",
+									"text": "p source",
 									"numinlets": 2,
 									"numoutlets": 1,
 									"outlettype": [
 										""
 									],
 									"patching_rect": [
-										375.0,
-										156.0,
-										42.0,
+										10.0,
+										136.0,
+										72.0,
+										22.0
+									],
+									"patcher": {
+										"fileversion": 1,
+										"appversion": {
+											"major": 8,
+											"minor": 6,
+											"revision": 0,
+											"architecture": "x64",
+											"modernui": 1
+										},
+										"classnamespace": "box",
+										"rect": [
+											100.0,
+											100.0,
+											640.0,
+											480.0
+										],
+										"boxes": [
+											{
+												"box": {
+													"maxclass": "inlet",
+													"numinlets": 0,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"parameter_enable": 0,
+													"patching_rect": [
+														10,
+														10,
+														30.0,
+														30.0
+													],
+													"id": "obj-1"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "inlet",
+													"numinlets": 0,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"parameter_enable": 0,
+													"patching_rect": [
+														200,
+														10,
+														30.0,
+														30.0
+													],
+													"id": "obj-2"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "qmetro 33",
+													"numinlets": 2,
+													"numoutlets": 1,
+													"outlettype": [
+														"bang"
+													],
+													"patching_rect": [
+														10,
+														60,
+														79.0,
+														22.0
+													],
+													"id": "obj-3"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "gate 2 1",
+													"numinlets": 2,
+													"numoutlets": 2,
+													"outlettype": [
+														"",
+														""
+													],
+													"patching_rect": [
+														10,
+														100,
+														72.0,
+														22.0
+													],
+													"id": "obj-4"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "jit.movie @moviefile zelk-clip.mov @autostart 1 @loop 1",
+													"numinlets": 1,
+													"numoutlets": 2,
+													"outlettype": [
+														"jit_matrix",
+														""
+													],
+													"patching_rect": [
+														10,
+														150,
+														401.0,
+														22.0
+													],
+													"id": "obj-5"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "jit.grab",
+													"numinlets": 1,
+													"numoutlets": 2,
+													"outlettype": [
+														"jit_matrix",
+														""
+													],
+													"patching_rect": [
+														430,
+														150,
+														72.0,
+														22.0
+													],
+													"id": "obj-6"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "t i i",
+													"numinlets": 1,
+													"numoutlets": 2,
+													"outlettype": [
+														"int",
+														"int"
+													],
+													"patching_rect": [
+														200,
+														50,
+														51.0,
+														22.0
+													],
+													"id": "obj-7"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "+ 1",
+													"numinlets": 2,
+													"numoutlets": 1,
+													"outlettype": [
+														"int"
+													],
+													"patching_rect": [
+														250,
+														80,
+														40.0,
+														22.0
+													],
+													"id": "obj-8"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "sel 1 0",
+													"numinlets": 1,
+													"numoutlets": 3,
+													"outlettype": [
+														"bang",
+														"bang",
+														""
+													],
+													"patching_rect": [
+														200,
+														110,
+														65.0,
+														22.0
+													],
+													"id": "obj-9"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "message",
+													"text": "open",
+													"numinlets": 2,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"patching_rect": [
+														430,
+														110,
+														44.0,
+														22.0
+													],
+													"id": "obj-10"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "message",
+													"text": "close",
+													"numinlets": 2,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"patching_rect": [
+														480,
+														110,
+														51.0,
+														22.0
+													],
+													"id": "obj-11"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "jit.matrix 4 char 320 240",
+													"numinlets": 1,
+													"numoutlets": 2,
+													"outlettype": [
+														"jit_matrix",
+														""
+													],
+													"patching_rect": [
+														10,
+														200,
+														191.0,
+														22.0
+													],
+													"id": "obj-12"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "outlet",
+													"numinlets": 1,
+													"numoutlets": 0,
+													"outlettype": [],
+													"parameter_enable": 0,
+													"patching_rect": [
+														10,
+														250,
+														30.0,
+														30.0
+													],
+													"id": "obj-13"
+												}
+											}
+										],
+										"lines": [
+											{
+												"patchline": {
+													"source": [
+														"obj-1",
+														0
+													],
+													"destination": [
+														"obj-3",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-3",
+														0
+													],
+													"destination": [
+														"obj-4",
+														1
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-4",
+														0
+													],
+													"destination": [
+														"obj-5",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-4",
+														1
+													],
+													"destination": [
+														"obj-6",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-2",
+														0
+													],
+													"destination": [
+														"obj-7",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-7",
+														1
+													],
+													"destination": [
+														"obj-8",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-8",
+														0
+													],
+													"destination": [
+														"obj-4",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-7",
+														0
+													],
+													"destination": [
+														"obj-9",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-9",
+														0
+													],
+													"destination": [
+														"obj-10",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-9",
+														1
+													],
+													"destination": [
+														"obj-11",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-10",
+														0
+													],
+													"destination": [
+														"obj-6",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-11",
+														0
+													],
+													"destination": [
+														"obj-6",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-5",
+														0
+													],
+													"destination": [
+														"obj-12",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-6",
+														0
+													],
+													"destination": [
+														"obj-12",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-12",
+														0
+													],
+													"destination": [
+														"obj-13",
+														0
+													]
+												}
+											}
+										]
+									},
+									"id": "obj-8"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "the clip zelk-clip.mov, or the camera; 320 x 240",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										110.0,
+										136.0,
+										200.0,
+										29.0
+									],
+									"fontsize": 10.0,
+									"id": "obj-9"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
+									"text": "s zelk.floodfill-frame",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"outlettype": [],
+									"patching_rect": [
+										10.0,
+										170.0,
+										170.0,
 										22.0
 									],
 									"id": "obj-10"
@@ -271,35 +660,37 @@
 							},
 							{
 								"box": {
-									"maxclass": "message",
-									"text": "close",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
+									"maxclass": "comment",
+									"text": "input",
+									"numinlets": 1,
+									"numoutlets": 0,
 									"patching_rect": [
-										425.0,
-										156.0,
-										48.0,
-										22.0
+										10.0,
+										378.0,
+										270.0,
+										17.75
 									],
+									"fontsize": 11.0,
+									"fontface": 1,
 									"id": "obj-11"
 								}
 							},
 							{
 								"box": {
-									"maxclass": "comment",
-									"text": "camera frames: 4-plane char (ARGB)",
+									"maxclass": "jit.pwindow",
 									"numinlets": 1,
-									"numoutlets": 0,
+									"numoutlets": 2,
+									"outlettype": [
+										"jit_matrix",
+										""
+									],
+									"parameter_enable": 0,
 									"patching_rect": [
 										10.0,
-										194.0,
-										260.0,
-										20.0
+										400.0,
+										270.0,
+										202.5
 									],
-									"textjustification": 2,
 									"id": "obj-12"
 								}
 							},
@@ -314,9 +705,9 @@
 										""
 									],
 									"patching_rect": [
-										285.0,
-										234.0,
-										96.0,
+										10.0,
+										206.0,
+										100.0,
 										22.0
 									],
 									"id": "obj-13"
@@ -324,34 +715,36 @@
 							},
 							{
 								"box": {
-									"maxclass": "comment",
-									"text": "colour (4-plane ARGB) to one plane of brightness",
+									"maxclass": "newobj",
+									"text": "loadmess 60",
 									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										10.0,
-										234.0,
-										260.0,
-										35.0
+									"numoutlets": 1,
+									"outlettype": [
+										""
 									],
-									"textjustification": 2,
+									"patching_rect": [
+										330.0,
+										76.0,
+										93.0,
+										22.0
+									],
 									"id": "obj-14"
 								}
 							},
 							{
 								"box": {
-									"maxclass": "newobj",
-									"text": "jit.op @op > @val 128",
-									"numinlets": 2,
+									"maxclass": "number",
+									"numinlets": 1,
 									"numoutlets": 2,
 									"outlettype": [
-										"jit_matrix",
-										""
+										"",
+										"bang"
 									],
+									"parameter_enable": 0,
 									"patching_rect": [
-										285.0,
-										285.0,
-										157.0,
+										330.0,
+										106.0,
+										60.0,
 										22.0
 									],
 									"id": "obj-15"
@@ -360,33 +753,31 @@
 							{
 								"box": {
 									"maxclass": "comment",
-									"text": "binary image: non-zero where brighter than 128, one-plane char",
+									"text": "threshold (0 to 255)",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										10.0,
-										285.0,
-										260.0,
-										35.0
+										396.0,
+										106.0,
+										160.0,
+										19.0
 									],
-									"textjustification": 2,
 									"id": "obj-16"
 								}
 							},
 							{
 								"box": {
-									"maxclass": "newobj",
-									"text": "zelk.floodfill @seed 40 40",
-									"numinlets": 1,
-									"numoutlets": 2,
+									"maxclass": "message",
+									"text": "val $1",
+									"numinlets": 2,
+									"numoutlets": 1,
 									"outlettype": [
-										"jit_matrix",
 										""
 									],
 									"patching_rect": [
-										285.0,
-										336.0,
-										191.0,
+										330.0,
+										136.0,
+										58.0,
 										22.0
 									],
 									"id": "obj-17"
@@ -394,147 +785,38 @@
 							},
 							{
 								"box": {
-									"maxclass": "comment",
-									"text": "keeps the one region 4-connected to the seed cell. Right outlet: dumpout",
-									"numinlets": 1,
-									"numoutlets": 0,
+									"maxclass": "newobj",
+									"text": "jit.op @op > @val 60",
+									"numinlets": 2,
+									"numoutlets": 2,
+									"outlettype": [
+										"jit_matrix",
+										""
+									],
 									"patching_rect": [
 										10.0,
-										336.0,
-										260.0,
-										35.0
+										236.0,
+										156.0,
+										22.0
 									],
-									"textjustification": 2,
 									"id": "obj-18"
 								}
 							},
 							{
 								"box": {
 									"maxclass": "comment",
-									"text": "click to change:",
+									"text": "binary image",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										620.0,
-										90.0,
-										200.0,
-										20.0
+										300.0,
+										378.0,
+										270.0,
+										17.75
 									],
+									"fontsize": 11.0,
+									"fontface": 1,
 									"id": "obj-19"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "message",
-									"text": "seed 160 120",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
-									"patching_rect": [
-										620.0,
-										114.0,
-										96.0,
-										22.0
-									],
-									"id": "obj-20"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "seed cell: column, row",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										726.0,
-										114.0,
-										234.0,
-										20.0
-									],
-									"id": "obj-21"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "message",
-									"text": "seed 40 40",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
-									"patching_rect": [
-										620.0,
-										146.0,
-										82.0,
-										22.0
-									],
-									"id": "obj-22"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "another seed",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										712.0,
-										146.0,
-										248.0,
-										20.0
-									],
-									"id": "obj-23"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "message",
-									"text": "seed 0 0",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
-									"patching_rect": [
-										620.0,
-										178.0,
-										69.0,
-										22.0
-									],
-									"id": "obj-24"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "the top-left cell (default)",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										699.0,
-										178.0,
-										261.0,
-										20.0
-									],
-									"id": "obj-25"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "takes a one-plane char binary image",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										620.0,
-										216.0,
-										340.0,
-										20.0
-									],
-									"id": "obj-26"
 								}
 							},
 							{
@@ -546,28 +828,120 @@
 										"jit_matrix",
 										""
 									],
+									"parameter_enable": 0,
 									"patching_rect": [
-										285.0,
-										401.0,
-										160.0,
-										120.0
+										300.0,
+										400.0,
+										270.0,
+										202.5
 									],
-									"id": "obj-27"
+									"id": "obj-20"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
+									"text": "zelk.floodfill @seed 31 120",
+									"numinlets": 1,
+									"numoutlets": 2,
+									"outlettype": [
+										"jit_matrix",
+										""
+									],
+									"patching_rect": [
+										10.0,
+										266.0,
+										205.0,
+										22.0
+									],
+									"id": "obj-21"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "attrui",
+									"numinlets": 1,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"parameter_enable": 0,
+									"patching_rect": [
+										330.0,
+										174.0,
+										220.0,
+										22.0
+									],
+									"attr": "seed",
+									"id": "obj-22"
 								}
 							},
 							{
 								"box": {
 									"maxclass": "comment",
-									"text": "255 on the region holding the seed, 0 elsewhere; all black when the seed lies on background or outside the image",
+									"text": "the region 4-connected to the seed",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										297.0,
-										525.0,
-										198.0,
-										80.0
+										590.0,
+										378.0,
+										270.0,
+										17.75
 									],
-									"id": "obj-28"
+									"fontsize": 11.0,
+									"fontface": 1,
+									"id": "obj-23"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "jit.pwindow",
+									"numinlets": 1,
+									"numoutlets": 2,
+									"outlettype": [
+										"jit_matrix",
+										""
+									],
+									"parameter_enable": 0,
+									"patching_rect": [
+										590.0,
+										400.0,
+										270.0,
+										202.5
+									],
+									"id": "obj-24"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "Keeps the one region 4-connected to the seed cell (column, row): 255 there, 0 elsewhere. Here the seed lies on the bar on the left.",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										580.0,
+										76.0,
+										290.0,
+										45.25
+									],
+									"fontsize": 11.0,
+									"id": "obj-25"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "All black when the seed lies on background or outside the image.",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										580.0,
+										127.25,
+										290.0,
+										31.5
+									],
+									"fontsize": 11.0,
+									"id": "obj-26"
 								}
 							}
 						],
@@ -579,7 +953,7 @@
 										0
 									],
 									"destination": [
-										"obj-5",
+										"obj-4",
 										0
 									]
 								}
@@ -587,11 +961,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-5",
+										"obj-4",
 										0
 									],
 									"destination": [
-										"obj-7",
+										"obj-8",
 										0
 									]
 								}
@@ -599,11 +973,35 @@
 							{
 								"patchline": {
 									"source": [
+										"obj-6",
+										0
+									],
+									"destination": [
+										"obj-8",
+										1
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-8",
+										0
+									],
+									"destination": [
 										"obj-10",
 										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-8",
+										0
 									],
 									"destination": [
-										"obj-9",
+										"obj-12",
 										0
 									]
 								}
@@ -611,31 +1009,7 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-11",
-										0
-									],
-									"destination": [
-										"obj-9",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-7",
-										0
-									],
-									"destination": [
-										"obj-9",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-9",
+										"obj-8",
 										0
 									],
 									"destination": [
@@ -647,7 +1021,7 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-13",
+										"obj-14",
 										0
 									],
 									"destination": [
@@ -671,20 +1045,48 @@
 							{
 								"patchline": {
 									"source": [
+										"obj-13",
+										0
+									],
+									"destination": [
+										"obj-18",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-17",
+										0
+									],
+									"destination": [
+										"obj-18",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-18",
+										0
+									],
+									"destination": [
 										"obj-20",
 										0
-									],
-									"destination": [
-										"obj-17",
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-18",
 										0
 									],
-									"midpoints": [
-										594.0,
-										144.0,
-										594.0,
-										328.0,
-										295.0,
-										328.0
+									"destination": [
+										"obj-21",
+										0
 									]
 								}
 							},
@@ -695,54 +1097,210 @@
 										0
 									],
 									"destination": [
-										"obj-17",
+										"obj-21",
 										0
-									],
-									"midpoints": [
-										600.0,
-										176.0,
-										600.0,
-										328.0,
-										295.0,
-										328.0
 									]
 								}
 							},
 							{
 								"patchline": {
 									"source": [
+										"obj-21",
+										0
+									],
+									"destination": [
 										"obj-24",
-										0
-									],
-									"destination": [
-										"obj-17",
-										0
-									],
-									"midpoints": [
-										606.0,
-										208.0,
-										606.0,
-										328.0,
-										295.0,
-										328.0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-17",
-										0
-									],
-									"destination": [
-										"obj-27",
 										0
 									]
 								}
 							}
 						]
 					},
-					"id": "obj-4"
+					"id": "obj-1"
+				}
+			},
+			{
+				"box": {
+					"maxclass": "newobj",
+					"text": "p ?",
+					"numinlets": 0,
+					"numoutlets": 0,
+					"patching_rect": [
+						120.0,
+						10.0,
+						50.0,
+						22.0
+					],
+					"patcher": {
+						"fileversion": 1,
+						"appversion": {
+							"major": 8,
+							"minor": 6,
+							"revision": 0,
+							"architecture": "x64",
+							"modernui": 1
+						},
+						"classnamespace": "box",
+						"rect": [
+							0.0,
+							26.0,
+							880.0,
+							620.0
+						],
+						"showontab": 1,
+						"boxes": [
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "zelk.floodfill",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										10.0,
+										8.0,
+										600.0,
+										31.5
+									],
+									"fontsize": 22.0,
+									"fontface": 1,
+									"id": "obj-1"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "fills the region of a binary image 4-connected to a seed cell",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										10.0,
+										42.0,
+										860.0,
+										20.25
+									],
+									"fontsize": 13.0,
+									"id": "obj-2"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "The reference page says every inlet, outlet, attribute and message: right-click the object and choose Open Reference, or look it up in the Reference window under zelk.",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										10.0,
+										90.0,
+										600.0,
+										34.0
+									],
+									"id": "obj-3"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "See also",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										10.0,
+										138.0,
+										200.0,
+										20.25
+									],
+									"fontsize": 13.0,
+									"fontface": 1,
+									"id": "obj-4"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
+									"text": "zelk.label",
+									"numinlets": 1,
+									"numoutlets": 2,
+									"outlettype": [
+										"jit_matrix",
+										""
+									],
+									"patching_rect": [
+										10.0,
+										166.0,
+										86.0,
+										22.0
+									],
+									"id": "obj-5"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "numbers the 4-connected blobs of a binary image",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										106.0,
+										166.0,
+										500.0,
+										19.0
+									],
+									"id": "obj-6"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
+									"text": "zelk.binedge",
+									"numinlets": 1,
+									"numoutlets": 2,
+									"outlettype": [
+										"jit_matrix",
+										""
+									],
+									"patching_rect": [
+										10.0,
+										196.0,
+										100.0,
+										22.0
+									],
+									"id": "obj-7"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "marks the edge cells of the regions of a binary image",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										120.0,
+										196.0,
+										500.0,
+										19.0
+									],
+									"id": "obj-8"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "All twenty: the zelk overview in Extras, or the package's home patch.",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										10.0,
+										236.0,
+										600.0,
+										19.0
+									],
+									"id": "obj-9"
+								}
+							}
+						],
+						"lines": []
+					},
+					"id": "obj-2"
 				}
 			}
 		],

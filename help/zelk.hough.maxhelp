@@ -12,61 +12,15 @@
 		"rect": [
 			100.0,
 			100.0,
-			980.0,
-			640.0
+			880.0,
+			646.0
 		],
+		"showrootpatcherontab": 0,
+		"showontab": 0,
 		"description": "votes the straight lines of a binary image into an accumulator",
 		"digest": "votes the straight lines of a binary image into an accumulator",
 		"tags": "zelk jitter",
 		"boxes": [
-			{
-				"box": {
-					"maxclass": "comment",
-					"text": "zelk.hough",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						10.0,
-						10.0,
-						480.0,
-						39.0
-					],
-					"fontsize": 26.0,
-					"fontface": 1,
-					"id": "obj-1"
-				}
-			},
-			{
-				"box": {
-					"maxclass": "comment",
-					"text": "votes the straight lines of a binary image into an accumulator",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						10.0,
-						52.0,
-						620.0,
-						19.5
-					],
-					"fontsize": 13.0,
-					"id": "obj-2"
-				}
-			},
-			{
-				"box": {
-					"maxclass": "comment",
-					"text": "the examples are in the tabs above: basic, peaks",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						10.0,
-						90.0,
-						620.0,
-						20.0
-					],
-					"id": "obj-3"
-				}
-			},
 			{
 				"box": {
 					"maxclass": "newobj",
@@ -75,8 +29,8 @@
 					"numoutlets": 0,
 					"patching_rect": [
 						10.0,
-						130.0,
-						62.0,
+						10.0,
+						80.0,
 						22.0
 					],
 					"patcher": {
@@ -92,8 +46,8 @@
 						"rect": [
 							0.0,
 							26.0,
-							980.0,
-							690.0
+							880.0,
+							620.0
 						],
 						"showontab": 1,
 						"boxes": [
@@ -105,11 +59,11 @@
 									"numoutlets": 0,
 									"patching_rect": [
 										10.0,
-										10.0,
-										480.0,
-										39.0
+										8.0,
+										600.0,
+										31.5
 									],
-									"fontsize": 26.0,
+									"fontsize": 22.0,
 									"fontface": 1,
 									"id": "obj-1"
 								}
@@ -122,9 +76,9 @@
 									"numoutlets": 0,
 									"patching_rect": [
 										10.0,
-										52.0,
-										620.0,
-										19.5
+										42.0,
+										860.0,
+										20.25
 									],
 									"fontsize": 13.0,
 									"id": "obj-2"
@@ -133,35 +87,19 @@
 							{
 								"box": {
 									"maxclass": "newobj",
-									"text": "loadbang",
+									"text": "loadmess 1",
 									"numinlets": 1,
 									"numoutlets": 1,
 									"outlettype": [
-										"bang"
+										""
 									],
 									"patching_rect": [
-										285.0,
-										90.0,
-										69.0,
+										10.0,
+										76.0,
+										86.0,
 										22.0
 									],
 									"id": "obj-3"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "starts the frames when the patch opens",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										10.0,
-										90.0,
-										260.0,
-										20.0
-									],
-									"textjustification": 2,
-									"id": "obj-4"
 								}
 							},
 							{
@@ -174,96 +112,547 @@
 									],
 									"parameter_enable": 0,
 									"patching_rect": [
-										285.0,
-										122.0,
+										10.0,
+										104.0,
 										24.0,
 										24.0
+									],
+									"id": "obj-4"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "play",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										38.0,
+										104.0,
+										40.0,
+										19.0
 									],
 									"id": "obj-5"
 								}
 							},
 							{
 								"box": {
-									"maxclass": "comment",
-									"text": "frames on / off",
+									"maxclass": "toggle",
 									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										10.0,
-										122.0,
-										260.0,
-										20.0
+									"numoutlets": 1,
+									"outlettype": [
+										"int"
 									],
-									"textjustification": 2,
+									"parameter_enable": 0,
+									"patching_rect": [
+										90.0,
+										104.0,
+										24.0,
+										24.0
+									],
 									"id": "obj-6"
 								}
 							},
 							{
 								"box": {
-									"maxclass": "newobj",
-									"text": "qmetro 33",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										"bang"
-									],
+									"maxclass": "comment",
+									"text": "camera",
+									"numinlets": 1,
+									"numoutlets": 0,
 									"patching_rect": [
-										285.0,
-										156.0,
-										76.0,
-										22.0
+										118.0,
+										104.0,
+										60.0,
+										19.0
 									],
 									"id": "obj-7"
 								}
 							},
 							{
 								"box": {
-									"maxclass": "comment",
-									"text": "a frame about every 33 ms",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										10.0,
-										156.0,
-										260.0,
-										20.0
-									],
-									"textjustification": 2,
-									"id": "obj-8"
-								}
-							},
-							{
-								"box": {
 									"maxclass": "newobj",
-									"text": "jit.grab",
-									"numinlets": 1,
-									"numoutlets": 2,
-									"outlettype": [
-										"jit_matrix",
-										""
-									],
-									"patching_rect": [
-										285.0,
-										194.0,
-										69.0,
-										22.0
-									],
-									"id": "obj-9"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "message",
-									"text": "open",
+									"text": "p source",
 									"numinlets": 2,
 									"numoutlets": 1,
 									"outlettype": [
 										""
 									],
 									"patching_rect": [
-										375.0,
-										156.0,
-										42.0,
+										10.0,
+										136.0,
+										72.0,
+										22.0
+									],
+									"patcher": {
+										"fileversion": 1,
+										"appversion": {
+											"major": 8,
+											"minor": 6,
+											"revision": 0,
+											"architecture": "x64",
+											"modernui": 1
+										},
+										"classnamespace": "box",
+										"rect": [
+											100.0,
+											100.0,
+											640.0,
+											480.0
+										],
+										"boxes": [
+											{
+												"box": {
+													"maxclass": "inlet",
+													"numinlets": 0,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"parameter_enable": 0,
+													"patching_rect": [
+														10,
+														10,
+														30.0,
+														30.0
+													],
+													"id": "obj-1"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "inlet",
+													"numinlets": 0,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"parameter_enable": 0,
+													"patching_rect": [
+														200,
+														10,
+														30.0,
+														30.0
+													],
+													"id": "obj-2"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "qmetro 33",
+													"numinlets": 2,
+													"numoutlets": 1,
+													"outlettype": [
+														"bang"
+													],
+													"patching_rect": [
+														10,
+														60,
+														79.0,
+														22.0
+													],
+													"id": "obj-3"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "gate 2 1",
+													"numinlets": 2,
+													"numoutlets": 2,
+													"outlettype": [
+														"",
+														""
+													],
+													"patching_rect": [
+														10,
+														100,
+														72.0,
+														22.0
+													],
+													"id": "obj-4"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "jit.movie @moviefile zelk-clip.mov @autostart 1 @loop 1",
+													"numinlets": 1,
+													"numoutlets": 2,
+													"outlettype": [
+														"jit_matrix",
+														""
+													],
+													"patching_rect": [
+														10,
+														150,
+														401.0,
+														22.0
+													],
+													"id": "obj-5"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "jit.grab",
+													"numinlets": 1,
+													"numoutlets": 2,
+													"outlettype": [
+														"jit_matrix",
+														""
+													],
+													"patching_rect": [
+														430,
+														150,
+														72.0,
+														22.0
+													],
+													"id": "obj-6"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "t i i",
+													"numinlets": 1,
+													"numoutlets": 2,
+													"outlettype": [
+														"int",
+														"int"
+													],
+													"patching_rect": [
+														200,
+														50,
+														51.0,
+														22.0
+													],
+													"id": "obj-7"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "+ 1",
+													"numinlets": 2,
+													"numoutlets": 1,
+													"outlettype": [
+														"int"
+													],
+													"patching_rect": [
+														250,
+														80,
+														40.0,
+														22.0
+													],
+													"id": "obj-8"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "sel 1 0",
+													"numinlets": 1,
+													"numoutlets": 3,
+													"outlettype": [
+														"bang",
+														"bang",
+														""
+													],
+													"patching_rect": [
+														200,
+														110,
+														65.0,
+														22.0
+													],
+													"id": "obj-9"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "message",
+													"text": "open",
+													"numinlets": 2,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"patching_rect": [
+														430,
+														110,
+														44.0,
+														22.0
+													],
+													"id": "obj-10"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "message",
+													"text": "close",
+													"numinlets": 2,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"patching_rect": [
+														480,
+														110,
+														51.0,
+														22.0
+													],
+													"id": "obj-11"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "jit.matrix 4 char 320 240",
+													"numinlets": 1,
+													"numoutlets": 2,
+													"outlettype": [
+														"jit_matrix",
+														""
+													],
+													"patching_rect": [
+														10,
+														200,
+														191.0,
+														22.0
+													],
+													"id": "obj-12"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "outlet",
+													"numinlets": 1,
+													"numoutlets": 0,
+													"outlettype": [],
+													"parameter_enable": 0,
+													"patching_rect": [
+														10,
+														250,
+														30.0,
+														30.0
+													],
+													"id": "obj-13"
+												}
+											}
+										],
+										"lines": [
+											{
+												"patchline": {
+													"source": [
+														"obj-1",
+														0
+													],
+													"destination": [
+														"obj-3",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-3",
+														0
+													],
+													"destination": [
+														"obj-4",
+														1
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-4",
+														0
+													],
+													"destination": [
+														"obj-5",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-4",
+														1
+													],
+													"destination": [
+														"obj-6",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-2",
+														0
+													],
+													"destination": [
+														"obj-7",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-7",
+														1
+													],
+													"destination": [
+														"obj-8",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-8",
+														0
+													],
+													"destination": [
+														"obj-4",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-7",
+														0
+													],
+													"destination": [
+														"obj-9",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-9",
+														0
+													],
+													"destination": [
+														"obj-10",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-9",
+														1
+													],
+													"destination": [
+														"obj-11",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-10",
+														0
+													],
+													"destination": [
+														"obj-6",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-11",
+														0
+													],
+													"destination": [
+														"obj-6",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-5",
+														0
+													],
+													"destination": [
+														"obj-12",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-6",
+														0
+													],
+													"destination": [
+														"obj-12",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-12",
+														0
+													],
+													"destination": [
+														"obj-13",
+														0
+													]
+												}
+											}
+										]
+									},
+									"id": "obj-8"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "the clip zelk-clip.mov, or the camera; 320 x 240",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										110.0,
+										136.0,
+										200.0,
+										29.0
+									],
+									"fontsize": 10.0,
+									"id": "obj-9"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
+									"text": "s zelk.hough-frame",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"outlettype": [],
+									"patching_rect": [
+										10.0,
+										170.0,
+										142.0,
 										22.0
 									],
 									"id": "obj-10"
@@ -271,17 +660,18 @@
 							},
 							{
 								"box": {
-									"maxclass": "message",
-									"text": "close",
-									"numinlets": 2,
-									"numoutlets": 1,
+									"maxclass": "newobj",
+									"text": "t a a",
+									"numinlets": 1,
+									"numoutlets": 2,
 									"outlettype": [
+										"",
 										""
 									],
 									"patching_rect": [
-										425.0,
-										156.0,
-										48.0,
+										10.0,
+										206.0,
+										51.0,
 										22.0
 									],
 									"id": "obj-11"
@@ -290,17 +680,37 @@
 							{
 								"box": {
 									"maxclass": "comment",
-									"text": "camera frames: 4-plane char (ARGB)",
+									"text": "input",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
 										10.0,
-										194.0,
-										260.0,
-										20.0
+										378.0,
+										270.0,
+										17.75
 									],
-									"textjustification": 2,
+									"fontsize": 11.0,
+									"fontface": 1,
 									"id": "obj-12"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "jit.pwindow",
+									"numinlets": 1,
+									"numoutlets": 2,
+									"outlettype": [
+										"jit_matrix",
+										""
+									],
+									"parameter_enable": 0,
+									"patching_rect": [
+										10.0,
+										400.0,
+										270.0,
+										202.5
+									],
+									"id": "obj-13"
 								}
 							},
 							{
@@ -314,44 +724,27 @@
 										""
 									],
 									"patching_rect": [
-										285.0,
-										234.0,
-										96.0,
+										10.0,
+										236.0,
+										100.0,
 										22.0
 									],
-									"id": "obj-13"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "colour (4-plane ARGB) to one plane of brightness",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										10.0,
-										234.0,
-										260.0,
-										35.0
-									],
-									"textjustification": 2,
 									"id": "obj-14"
 								}
 							},
 							{
 								"box": {
 									"maxclass": "newobj",
-									"text": "jit.op @op > @val 128",
-									"numinlets": 2,
-									"numoutlets": 2,
+									"text": "loadmess 60",
+									"numinlets": 1,
+									"numoutlets": 1,
 									"outlettype": [
-										"jit_matrix",
 										""
 									],
 									"patching_rect": [
-										285.0,
-										285.0,
-										157.0,
+										330.0,
+										76.0,
+										93.0,
 										22.0
 									],
 									"id": "obj-15"
@@ -359,18 +752,73 @@
 							},
 							{
 								"box": {
+									"maxclass": "number",
+									"numinlets": 1,
+									"numoutlets": 2,
+									"outlettype": [
+										"",
+										"bang"
+									],
+									"parameter_enable": 0,
+									"patching_rect": [
+										330.0,
+										106.0,
+										60.0,
+										22.0
+									],
+									"id": "obj-16"
+								}
+							},
+							{
+								"box": {
 									"maxclass": "comment",
-									"text": "binary image: non-zero where brighter than 128, one-plane char",
+									"text": "threshold (0 to 255)",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										10.0,
-										285.0,
-										260.0,
-										35.0
+										396.0,
+										106.0,
+										160.0,
+										19.0
 									],
-									"textjustification": 2,
-									"id": "obj-16"
+									"id": "obj-17"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "message",
+									"text": "val $1",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										330.0,
+										136.0,
+										58.0,
+										22.0
+									],
+									"id": "obj-18"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
+									"text": "jit.op @op > @val 60",
+									"numinlets": 2,
+									"numoutlets": 2,
+									"outlettype": [
+										"jit_matrix",
+										""
+									],
+									"patching_rect": [
+										10.0,
+										266.0,
+										156.0,
+										22.0
+									],
+									"id": "obj-19"
 								}
 							},
 							{
@@ -384,28 +832,12 @@
 										""
 									],
 									"patching_rect": [
-										285.0,
-										336.0,
-										96.0,
+										10.0,
+										296.0,
+										100.0,
 										22.0
 									],
-									"id": "obj-17"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "outlines only, so filled shapes vote for fewer false lines",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										10.0,
-										336.0,
-										260.0,
-										35.0
-									],
-									"textjustification": 2,
-									"id": "obj-18"
+									"id": "obj-20"
 								}
 							},
 							{
@@ -419,205 +851,67 @@
 										""
 									],
 									"patching_rect": [
-										285.0,
-										387.0,
-										82.0,
-										22.0
-									],
-									"id": "obj-19"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "every foreground cell votes for the lines through it. Right outlet: dumpout",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
 										10.0,
-										387.0,
-										260.0,
-										35.0
-									],
-									"textjustification": 2,
-									"id": "obj-20"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "click to change:",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										620.0,
-										90.0,
-										200.0,
-										20.0
+										326.0,
+										86.0,
+										22.0
 									],
 									"id": "obj-21"
 								}
 							},
 							{
 								"box": {
-									"maxclass": "message",
-									"text": "rho 1",
-									"numinlets": 2,
+									"maxclass": "attrui",
+									"numinlets": 1,
 									"numoutlets": 1,
 									"outlettype": [
 										""
 									],
+									"parameter_enable": 0,
 									"patching_rect": [
-										620.0,
-										114.0,
-										48.0,
+										330.0,
+										174.0,
+										220.0,
 										22.0
 									],
+									"attr": "rho",
 									"id": "obj-22"
 								}
 							},
 							{
 								"box": {
-									"maxclass": "comment",
-									"text": "distance bin width in cells (1 to 20)",
+									"maxclass": "attrui",
 									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										678.0,
-										114.0,
-										282.0,
-										20.0
+									"numoutlets": 1,
+									"outlettype": [
+										""
 									],
+									"parameter_enable": 0,
+									"patching_rect": [
+										330.0,
+										204.0,
+										220.0,
+										22.0
+									],
+									"attr": "theta",
 									"id": "obj-23"
 								}
 							},
 							{
 								"box": {
-									"maxclass": "message",
-									"text": "rho 4",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
+									"maxclass": "comment",
+									"text": "accumulator: distances across, angles down",
+									"numinlets": 1,
+									"numoutlets": 0,
 									"patching_rect": [
-										620.0,
-										146.0,
-										48.0,
-										22.0
+										300.0,
+										378.0,
+										270.0,
+										17.75
 									],
+									"fontsize": 11.0,
+									"fontface": 1,
 									"id": "obj-24"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "the default width",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										678.0,
-										146.0,
-										282.0,
-										20.0
-									],
-									"id": "obj-25"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "message",
-									"text": "theta 0.0174533",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
-									"patching_rect": [
-										620.0,
-										178.0,
-										116.0,
-										22.0
-									],
-									"id": "obj-26"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "angle step in radians: just over 1 degree, 179 rows",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										746.0,
-										178.0,
-										214.0,
-										35.0
-									],
-									"id": "obj-27"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "message",
-									"text": "theta 0.0872664626",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
-									"patching_rect": [
-										620.0,
-										221.0,
-										137.0,
-										22.0
-									],
-									"id": "obj-28"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "5 degrees, 35 rows (default)",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										767.0,
-										221.0,
-										193.0,
-										20.0
-									],
-									"id": "obj-29"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "takes a one-plane char binary image",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										620.0,
-										259.0,
-										340.0,
-										20.0
-									],
-									"id": "obj-30"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "zelk.extrema finds the peaks of the accumulator: see the peaks tab",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										620.0,
-										289.0,
-										340.0,
-										35.0
-									],
-									"id": "obj-31"
 								}
 							},
 							{
@@ -629,27 +923,678 @@
 										"jit_matrix",
 										""
 									],
+									"parameter_enable": 0,
 									"patching_rect": [
-										285.0,
-										452.0,
-										160.0,
-										120.0
+										300.0,
+										400.0,
+										270.0,
+										202.5
 									],
+									"id": "obj-25"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
+									"text": "zelk.extrema @threshold 40 @maxpoints 8",
+									"numinlets": 1,
+									"numoutlets": 2,
+									"outlettype": [
+										"jit_matrix",
+										""
+									],
+									"patching_rect": [
+										10.0,
+										356.0,
+										289.0,
+										22.0
+									],
+									"id": "obj-26"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "the strongest lines, drawn",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										590.0,
+										378.0,
+										270.0,
+										17.75
+									],
+									"fontsize": 11.0,
+									"fontface": 1,
+									"id": "obj-27"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
+									"text": "p draw",
+									"numinlets": 1,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										330.0,
+										234.0,
+										58.0,
+										22.0
+									],
+									"patcher": {
+										"fileversion": 1,
+										"appversion": {
+											"major": 8,
+											"minor": 6,
+											"revision": 0,
+											"architecture": "x64",
+											"modernui": 1
+										},
+										"classnamespace": "box",
+										"rect": [
+											100.0,
+											100.0,
+											640.0,
+											480.0
+										],
+										"boxes": [
+											{
+												"box": {
+													"maxclass": "inlet",
+													"numinlets": 0,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"parameter_enable": 0,
+													"patching_rect": [
+														10,
+														10,
+														30.0,
+														30.0
+													],
+													"id": "obj-1"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "t a b",
+													"numinlets": 1,
+													"numoutlets": 2,
+													"outlettype": [
+														"",
+														"bang"
+													],
+													"patching_rect": [
+														10,
+														50,
+														51.0,
+														22.0
+													],
+													"id": "obj-2"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "message",
+													"text": "brgb 0 0 0, frgb 0 255 255, pensize 1 1, clear",
+													"numinlets": 2,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"patching_rect": [
+														200,
+														80,
+														338.0,
+														22.0
+													],
+													"id": "obj-3"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "jit.iter",
+													"numinlets": 1,
+													"numoutlets": 3,
+													"outlettype": [
+														"",
+														"",
+														""
+													],
+													"patching_rect": [
+														10,
+														90,
+														72.0,
+														22.0
+													],
+													"id": "obj-4"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "t l l l l",
+													"numinlets": 1,
+													"numoutlets": 4,
+													"outlettype": [
+														"",
+														"",
+														"",
+														""
+													],
+													"patching_rect": [
+														10,
+														130,
+														79.0,
+														22.0
+													],
+													"id": "obj-5"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "expr (($f1-139)*4)*cos(($f2*0.0872665)) - 600*sin(($f2*0.0872665))",
+													"numinlets": 2,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"patching_rect": [
+														10,
+														170,
+														330.0,
+														22.0
+													],
+													"id": "obj-6"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "expr (($f1-139)*4)*sin(($f2*0.0872665)) + 600*cos(($f2*0.0872665))",
+													"numinlets": 2,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"patching_rect": [
+														10,
+														202,
+														330.0,
+														22.0
+													],
+													"id": "obj-7"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "expr (($f1-139)*4)*cos(($f2*0.0872665)) + 600*sin(($f2*0.0872665))",
+													"numinlets": 2,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"patching_rect": [
+														10,
+														234,
+														330.0,
+														22.0
+													],
+													"id": "obj-8"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "expr (($f1-139)*4)*sin(($f2*0.0872665)) - 600*cos(($f2*0.0872665))",
+													"numinlets": 2,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"patching_rect": [
+														10,
+														266,
+														330.0,
+														22.0
+													],
+													"id": "obj-9"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "pack f f f f",
+													"numinlets": 4,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"patching_rect": [
+														10,
+														306,
+														100.0,
+														22.0
+													],
+													"id": "obj-10"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "message",
+													"text": "linesegment $1 $2 $3 $4",
+													"numinlets": 2,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"patching_rect": [
+														10,
+														340,
+														177.0,
+														22.0
+													],
+													"id": "obj-11"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "route done",
+													"numinlets": 2,
+													"numoutlets": 2,
+													"outlettype": [
+														"",
+														""
+													],
+													"patching_rect": [
+														380,
+														130,
+														86.0,
+														22.0
+													],
+													"id": "obj-12"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "message",
+													"text": "bang",
+													"numinlets": 2,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"patching_rect": [
+														380,
+														170,
+														44.0,
+														22.0
+													],
+													"id": "obj-13"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "jit.lcd 4 char 320 240",
+													"numinlets": 1,
+													"numoutlets": 2,
+													"outlettype": [
+														"jit_matrix",
+														""
+													],
+													"patching_rect": [
+														10,
+														380,
+														170.0,
+														22.0
+													],
+													"id": "obj-14"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "outlet",
+													"numinlets": 1,
+													"numoutlets": 0,
+													"outlettype": [],
+													"parameter_enable": 0,
+													"patching_rect": [
+														10,
+														420,
+														30.0,
+														30.0
+													],
+													"id": "obj-15"
+												}
+											}
+										],
+										"lines": [
+											{
+												"patchline": {
+													"source": [
+														"obj-1",
+														0
+													],
+													"destination": [
+														"obj-2",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-2",
+														1
+													],
+													"destination": [
+														"obj-3",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-3",
+														0
+													],
+													"destination": [
+														"obj-14",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-2",
+														0
+													],
+													"destination": [
+														"obj-4",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-4",
+														0
+													],
+													"destination": [
+														"obj-5",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-5",
+														3
+													],
+													"destination": [
+														"obj-6",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-6",
+														0
+													],
+													"destination": [
+														"obj-10",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-5",
+														2
+													],
+													"destination": [
+														"obj-7",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-7",
+														0
+													],
+													"destination": [
+														"obj-10",
+														1
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-5",
+														1
+													],
+													"destination": [
+														"obj-8",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-8",
+														0
+													],
+													"destination": [
+														"obj-10",
+														2
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-5",
+														0
+													],
+													"destination": [
+														"obj-9",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-9",
+														0
+													],
+													"destination": [
+														"obj-10",
+														3
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-10",
+														0
+													],
+													"destination": [
+														"obj-11",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-11",
+														0
+													],
+													"destination": [
+														"obj-14",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-14",
+														0
+													],
+													"destination": [
+														"obj-15",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-4",
+														2
+													],
+													"destination": [
+														"obj-12",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-12",
+														0
+													],
+													"destination": [
+														"obj-13",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-13",
+														0
+													],
+													"destination": [
+														"obj-14",
+														0
+													]
+												}
+											}
+										]
+									},
+									"id": "obj-28"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
+									"text": "jit.op @op max",
+									"numinlets": 2,
+									"numoutlets": 2,
+									"outlettype": [
+										"jit_matrix",
+										""
+									],
+									"patching_rect": [
+										330.0,
+										264.0,
+										114.0,
+										22.0
+									],
+									"id": "obj-29"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "jit.pwindow",
+									"numinlets": 1,
+									"numoutlets": 2,
+									"outlettype": [
+										"jit_matrix",
+										""
+									],
+									"parameter_enable": 0,
+									"patching_rect": [
+										590.0,
+										400.0,
+										270.0,
+										202.5
+									],
+									"id": "obj-30"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "Every foreground cell votes for the lines through it: one column per distance bin (distance 0 in the middle), one row per angle from 0 at the top. Bright cells are lines.",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										580.0,
+										76.0,
+										290.0,
+										59.0
+									],
+									"fontsize": 11.0,
+									"id": "obj-31"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "Edges (zelk.binedge) vote for fewer false lines than filled shapes. zelk.extrema finds the peaks; p draw turns them back into lines for a 320 x 240 frame at rho 4 and theta 5 degrees.",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										580.0,
+										141.0,
+										290.0,
+										59.0
+									],
+									"fontsize": 11.0,
 									"id": "obj-32"
 								}
 							},
 							{
 								"box": {
 									"maxclass": "comment",
-									"text": "accumulator (long): one column per distance bin (distance 0 in the middle), one row per angle from 0 at the top; bright cells are lines",
+									"text": "theta 0.0174533 (just over a degree) gives 179 rows; the default, 5 degrees, 35.",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										297.0,
-										576.0,
-										198.0,
-										80.0
+										580.0,
+										206.0,
+										290.0,
+										31.5
 									],
+									"fontsize": 11.0,
 									"id": "obj-33"
 								}
 							}
@@ -662,7 +1607,7 @@
 										0
 									],
 									"destination": [
-										"obj-5",
+										"obj-4",
 										0
 									]
 								}
@@ -670,11 +1615,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-5",
+										"obj-4",
 										0
 									],
 									"destination": [
-										"obj-7",
+										"obj-8",
 										0
 									]
 								}
@@ -682,11 +1627,35 @@
 							{
 								"patchline": {
 									"source": [
+										"obj-6",
+										0
+									],
+									"destination": [
+										"obj-8",
+										1
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-8",
+										0
+									],
+									"destination": [
 										"obj-10",
 										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-8",
+										0
 									],
 									"destination": [
-										"obj-9",
+										"obj-11",
 										0
 									]
 								}
@@ -695,31 +1664,7 @@
 								"patchline": {
 									"source": [
 										"obj-11",
-										0
-									],
-									"destination": [
-										"obj-9",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-7",
-										0
-									],
-									"destination": [
-										"obj-9",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-9",
-										0
+										1
 									],
 									"destination": [
 										"obj-13",
@@ -730,11 +1675,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-13",
-										0
+										"obj-11",
+										1
 									],
 									"destination": [
-										"obj-15",
+										"obj-14",
 										0
 									]
 								}
@@ -746,7 +1691,7 @@
 										0
 									],
 									"destination": [
-										"obj-17",
+										"obj-16",
 										0
 									]
 								}
@@ -754,11 +1699,59 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-17",
+										"obj-16",
+										0
+									],
+									"destination": [
+										"obj-18",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-14",
 										0
 									],
 									"destination": [
 										"obj-19",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-18",
+										0
+									],
+									"destination": [
+										"obj-19",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-19",
+										0
+									],
+									"destination": [
+										"obj-20",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-20",
+										0
+									],
+									"destination": [
+										"obj-21",
 										0
 									]
 								}
@@ -770,36 +1763,44 @@
 										0
 									],
 									"destination": [
-										"obj-19",
+										"obj-21",
 										0
-									],
-									"midpoints": [
-										588.0,
-										144.0,
-										588.0,
-										379.0,
-										295.0,
-										379.0
 									]
 								}
 							},
 							{
 								"patchline": {
 									"source": [
-										"obj-24",
+										"obj-23",
 										0
 									],
 									"destination": [
-										"obj-19",
+										"obj-21",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-21",
 										0
 									],
-									"midpoints": [
-										594.0,
-										176.0,
-										594.0,
-										379.0,
-										295.0,
-										379.0
+									"destination": [
+										"obj-25",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-21",
+										0
+									],
+									"destination": [
+										"obj-26",
+										0
 									]
 								}
 							},
@@ -810,16 +1811,8 @@
 										0
 									],
 									"destination": [
-										"obj-19",
+										"obj-28",
 										0
-									],
-									"midpoints": [
-										600.0,
-										208.0,
-										600.0,
-										379.0,
-										295.0,
-										379.0
 									]
 								}
 							},
@@ -830,46 +1823,50 @@
 										0
 									],
 									"destination": [
-										"obj-19",
-										0
-									],
-									"midpoints": [
-										606.0,
-										251.0,
-										606.0,
-										379.0,
-										295.0,
-										379.0
+										"obj-29",
+										1
 									]
 								}
 							},
 							{
 								"patchline": {
 									"source": [
-										"obj-19",
+										"obj-11",
 										0
 									],
 									"destination": [
-										"obj-32",
+										"obj-29",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-29",
+										0
+									],
+									"destination": [
+										"obj-30",
 										0
 									]
 								}
 							}
 						]
 					},
-					"id": "obj-4"
+					"id": "obj-1"
 				}
 			},
 			{
 				"box": {
 					"maxclass": "newobj",
-					"text": "p peaks",
+					"text": "p ?",
 					"numinlets": 0,
 					"numoutlets": 0,
 					"patching_rect": [
 						120.0,
-						130.0,
-						62.0,
+						10.0,
+						50.0,
 						22.0
 					],
 					"patcher": {
@@ -885,8 +1882,8 @@
 						"rect": [
 							0.0,
 							26.0,
-							980.0,
-							705.0
+							880.0,
+							620.0
 						],
 						"showontab": 1,
 						"boxes": [
@@ -898,11 +1895,11 @@
 									"numoutlets": 0,
 									"patching_rect": [
 										10.0,
-										10.0,
-										480.0,
-										39.0
+										8.0,
+										600.0,
+										31.5
 									],
-									"fontsize": 26.0,
+									"fontsize": 22.0,
 									"fontface": 1,
 									"id": "obj-1"
 								}
@@ -915,9 +1912,9 @@
 									"numoutlets": 0,
 									"patching_rect": [
 										10.0,
-										52.0,
-										620.0,
-										19.5
+										42.0,
+										860.0,
+										20.25
 									],
 									"fontsize": 13.0,
 									"id": "obj-2"
@@ -925,18 +1922,15 @@
 							},
 							{
 								"box": {
-									"maxclass": "newobj",
-									"text": "loadbang",
+									"maxclass": "comment",
+									"text": "The reference page says every inlet, outlet, attribute and message: right-click the object and choose Open Reference, or look it up in the Reference window under zelk.",
 									"numinlets": 1,
-									"numoutlets": 1,
-									"outlettype": [
-										"bang"
-									],
+									"numoutlets": 0,
 									"patching_rect": [
-										285.0,
+										10.0,
 										90.0,
-										69.0,
-										22.0
+										600.0,
+										34.0
 									],
 									"id": "obj-3"
 								}
@@ -944,33 +1938,35 @@
 							{
 								"box": {
 									"maxclass": "comment",
-									"text": "starts the frames when the patch opens",
+									"text": "See also",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
 										10.0,
-										90.0,
-										260.0,
-										20.0
+										138.0,
+										200.0,
+										20.25
 									],
-									"textjustification": 2,
+									"fontsize": 13.0,
+									"fontface": 1,
 									"id": "obj-4"
 								}
 							},
 							{
 								"box": {
-									"maxclass": "toggle",
+									"maxclass": "newobj",
+									"text": "zelk.extrema",
 									"numinlets": 1,
-									"numoutlets": 1,
+									"numoutlets": 2,
 									"outlettype": [
-										"int"
+										"jit_matrix",
+										""
 									],
-									"parameter_enable": 0,
 									"patching_rect": [
-										285.0,
-										122.0,
-										24.0,
-										24.0
+										10.0,
+										166.0,
+										100.0,
+										22.0
 									],
 									"id": "obj-5"
 								}
@@ -978,192 +1974,16 @@
 							{
 								"box": {
 									"maxclass": "comment",
-									"text": "frames on / off",
+									"text": "finds the peaks of a Hough accumulator: one (rho bin, theta bin) per line",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										10.0,
-										122.0,
-										260.0,
-										20.0
+										120.0,
+										166.0,
+										500.0,
+										19.0
 									],
-									"textjustification": 2,
 									"id": "obj-6"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "newobj",
-									"text": "qmetro 33",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										"bang"
-									],
-									"patching_rect": [
-										285.0,
-										156.0,
-										76.0,
-										22.0
-									],
-									"id": "obj-7"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "a frame about every 33 ms",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										10.0,
-										156.0,
-										260.0,
-										20.0
-									],
-									"textjustification": 2,
-									"id": "obj-8"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "newobj",
-									"text": "jit.grab",
-									"numinlets": 1,
-									"numoutlets": 2,
-									"outlettype": [
-										"jit_matrix",
-										""
-									],
-									"patching_rect": [
-										285.0,
-										194.0,
-										69.0,
-										22.0
-									],
-									"id": "obj-9"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "message",
-									"text": "open",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
-									"patching_rect": [
-										375.0,
-										156.0,
-										42.0,
-										22.0
-									],
-									"id": "obj-10"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "message",
-									"text": "close",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
-									"patching_rect": [
-										425.0,
-										156.0,
-										48.0,
-										22.0
-									],
-									"id": "obj-11"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "camera frames: 4-plane char (ARGB)",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										10.0,
-										194.0,
-										260.0,
-										20.0
-									],
-									"textjustification": 2,
-									"id": "obj-12"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "newobj",
-									"text": "jit.rgb2luma",
-									"numinlets": 1,
-									"numoutlets": 2,
-									"outlettype": [
-										"jit_matrix",
-										""
-									],
-									"patching_rect": [
-										285.0,
-										234.0,
-										96.0,
-										22.0
-									],
-									"id": "obj-13"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "colour (4-plane ARGB) to one plane of brightness",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										10.0,
-										234.0,
-										260.0,
-										35.0
-									],
-									"textjustification": 2,
-									"id": "obj-14"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "newobj",
-									"text": "jit.op @op > @val 128",
-									"numinlets": 2,
-									"numoutlets": 2,
-									"outlettype": [
-										"jit_matrix",
-										""
-									],
-									"patching_rect": [
-										285.0,
-										285.0,
-										157.0,
-										22.0
-									],
-									"id": "obj-15"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "binary image: non-zero where brighter than 128, one-plane char",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										10.0,
-										285.0,
-										260.0,
-										35.0
-									],
-									"textjustification": 2,
-									"id": "obj-16"
 								}
 							},
 							{
@@ -1177,314 +1997,48 @@
 										""
 									],
 									"patching_rect": [
-										285.0,
-										336.0,
-										96.0,
+										10.0,
+										196.0,
+										100.0,
 										22.0
 									],
-									"id": "obj-17"
+									"id": "obj-7"
 								}
 							},
 							{
 								"box": {
 									"maxclass": "comment",
-									"text": "outlines only, so filled shapes vote for fewer false lines",
+									"text": "marks the edge cells of the regions of a binary image",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										120.0,
+										196.0,
+										500.0,
+										19.0
+									],
+									"id": "obj-8"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "All twenty: the zelk overview in Extras, or the package's home patch.",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
 										10.0,
-										336.0,
-										260.0,
-										35.0
+										236.0,
+										600.0,
+										19.0
 									],
-									"textjustification": 2,
-									"id": "obj-18"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "newobj",
-									"text": "zelk.hough",
-									"numinlets": 1,
-									"numoutlets": 2,
-									"outlettype": [
-										"jit_matrix",
-										""
-									],
-									"patching_rect": [
-										285.0,
-										387.0,
-										82.0,
-										22.0
-									],
-									"id": "obj-19"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "the line accumulator zelk.extrema reads: long, distance bins by angle bins",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										10.0,
-										387.0,
-										260.0,
-										35.0
-									],
-									"textjustification": 2,
-									"id": "obj-20"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "newobj",
-									"text": "zelk.extrema @threshold 20",
-									"numinlets": 1,
-									"numoutlets": 2,
-									"outlettype": [
-										"jit_matrix",
-										""
-									],
-									"patching_rect": [
-										285.0,
-										452.0,
-										191.0,
-										22.0
-									],
-									"id": "obj-21"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "peaks of the accumulator",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										297.0,
-										478.0,
-										198.0,
-										20.0
-									],
-									"id": "obj-22"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "jit.pwindow",
-									"numinlets": 1,
-									"numoutlets": 2,
-									"outlettype": [
-										"jit_matrix",
-										""
-									],
-									"patching_rect": [
-										285.0,
-										512.0,
-										160.0,
-										120.0
-									],
-									"id": "obj-23"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "one (distance bin, angle bin) pair per line",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										297.0,
-										636.0,
-										198.0,
-										35.0
-									],
-									"id": "obj-24"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "jit.pwindow",
-									"numinlets": 1,
-									"numoutlets": 2,
-									"outlettype": [
-										"jit_matrix",
-										""
-									],
-									"patching_rect": [
-										510.0,
-										452.0,
-										160.0,
-										120.0
-									],
-									"id": "obj-25"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "the accumulator itself",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										522.0,
-										576.0,
-										198.0,
-										20.0
-									],
-									"id": "obj-26"
+									"id": "obj-9"
 								}
 							}
 						],
-						"lines": [
-							{
-								"patchline": {
-									"source": [
-										"obj-3",
-										0
-									],
-									"destination": [
-										"obj-5",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-5",
-										0
-									],
-									"destination": [
-										"obj-7",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-10",
-										0
-									],
-									"destination": [
-										"obj-9",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-11",
-										0
-									],
-									"destination": [
-										"obj-9",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-7",
-										0
-									],
-									"destination": [
-										"obj-9",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-9",
-										0
-									],
-									"destination": [
-										"obj-13",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-13",
-										0
-									],
-									"destination": [
-										"obj-15",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-15",
-										0
-									],
-									"destination": [
-										"obj-17",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-17",
-										0
-									],
-									"destination": [
-										"obj-19",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-19",
-										0
-									],
-									"destination": [
-										"obj-21",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-21",
-										0
-									],
-									"destination": [
-										"obj-23",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-19",
-										0
-									],
-									"destination": [
-										"obj-25",
-										0
-									]
-								}
-							}
-						]
+						"lines": []
 					},
-					"id": "obj-5"
+					"id": "obj-2"
 				}
 			}
 		],

@@ -12,61 +12,15 @@
 		"rect": [
 			100.0,
 			100.0,
-			980.0,
-			640.0
+			880.0,
+			646.0
 		],
+		"showrootpatcherontab": 0,
+		"showontab": 0,
 		"description": "numbers the 4-connected blobs of a binary image",
 		"digest": "numbers the 4-connected blobs of a binary image",
 		"tags": "zelk jitter",
 		"boxes": [
-			{
-				"box": {
-					"maxclass": "comment",
-					"text": "zelk.label",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						10.0,
-						10.0,
-						480.0,
-						39.0
-					],
-					"fontsize": 26.0,
-					"fontface": 1,
-					"id": "obj-1"
-				}
-			},
-			{
-				"box": {
-					"maxclass": "comment",
-					"text": "numbers the 4-connected blobs of a binary image",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						10.0,
-						52.0,
-						620.0,
-						19.5
-					],
-					"fontsize": 13.0,
-					"id": "obj-2"
-				}
-			},
-			{
-				"box": {
-					"maxclass": "comment",
-					"text": "the examples are in the tabs above: basic, modes",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						10.0,
-						90.0,
-						620.0,
-						20.0
-					],
-					"id": "obj-3"
-				}
-			},
 			{
 				"box": {
 					"maxclass": "newobj",
@@ -75,8 +29,8 @@
 					"numoutlets": 0,
 					"patching_rect": [
 						10.0,
-						130.0,
-						62.0,
+						10.0,
+						80.0,
 						22.0
 					],
 					"patcher": {
@@ -92,8 +46,8 @@
 						"rect": [
 							0.0,
 							26.0,
-							980.0,
-							707.0
+							880.0,
+							620.0
 						],
 						"showontab": 1,
 						"boxes": [
@@ -105,11 +59,11 @@
 									"numoutlets": 0,
 									"patching_rect": [
 										10.0,
-										10.0,
-										480.0,
-										39.0
+										8.0,
+										600.0,
+										31.5
 									],
-									"fontsize": 26.0,
+									"fontsize": 22.0,
 									"fontface": 1,
 									"id": "obj-1"
 								}
@@ -122,9 +76,9 @@
 									"numoutlets": 0,
 									"patching_rect": [
 										10.0,
-										52.0,
-										620.0,
-										19.5
+										42.0,
+										860.0,
+										20.25
 									],
 									"fontsize": 13.0,
 									"id": "obj-2"
@@ -133,35 +87,19 @@
 							{
 								"box": {
 									"maxclass": "newobj",
-									"text": "loadbang",
+									"text": "loadmess 1",
 									"numinlets": 1,
 									"numoutlets": 1,
 									"outlettype": [
-										"bang"
+										""
 									],
 									"patching_rect": [
-										285.0,
-										90.0,
-										69.0,
+										10.0,
+										76.0,
+										86.0,
 										22.0
 									],
 									"id": "obj-3"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "starts the frames when the patch opens",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										10.0,
-										90.0,
-										260.0,
-										20.0
-									],
-									"textjustification": 2,
-									"id": "obj-4"
 								}
 							},
 							{
@@ -174,96 +112,547 @@
 									],
 									"parameter_enable": 0,
 									"patching_rect": [
-										285.0,
-										122.0,
+										10.0,
+										104.0,
 										24.0,
 										24.0
+									],
+									"id": "obj-4"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "play",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										38.0,
+										104.0,
+										40.0,
+										19.0
 									],
 									"id": "obj-5"
 								}
 							},
 							{
 								"box": {
-									"maxclass": "comment",
-									"text": "frames on / off",
+									"maxclass": "toggle",
 									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										10.0,
-										122.0,
-										260.0,
-										20.0
+									"numoutlets": 1,
+									"outlettype": [
+										"int"
 									],
-									"textjustification": 2,
+									"parameter_enable": 0,
+									"patching_rect": [
+										90.0,
+										104.0,
+										24.0,
+										24.0
+									],
 									"id": "obj-6"
 								}
 							},
 							{
 								"box": {
-									"maxclass": "newobj",
-									"text": "qmetro 33",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										"bang"
-									],
+									"maxclass": "comment",
+									"text": "camera",
+									"numinlets": 1,
+									"numoutlets": 0,
 									"patching_rect": [
-										285.0,
-										156.0,
-										76.0,
-										22.0
+										118.0,
+										104.0,
+										60.0,
+										19.0
 									],
 									"id": "obj-7"
 								}
 							},
 							{
 								"box": {
-									"maxclass": "comment",
-									"text": "a frame about every 33 ms",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										10.0,
-										156.0,
-										260.0,
-										20.0
-									],
-									"textjustification": 2,
-									"id": "obj-8"
-								}
-							},
-							{
-								"box": {
 									"maxclass": "newobj",
-									"text": "jit.grab",
-									"numinlets": 1,
-									"numoutlets": 2,
-									"outlettype": [
-										"jit_matrix",
-										""
-									],
-									"patching_rect": [
-										285.0,
-										194.0,
-										69.0,
-										22.0
-									],
-									"id": "obj-9"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "message",
-									"text": "open",
+									"text": "p source",
 									"numinlets": 2,
 									"numoutlets": 1,
 									"outlettype": [
 										""
 									],
 									"patching_rect": [
-										375.0,
-										156.0,
-										42.0,
+										10.0,
+										136.0,
+										72.0,
+										22.0
+									],
+									"patcher": {
+										"fileversion": 1,
+										"appversion": {
+											"major": 8,
+											"minor": 6,
+											"revision": 0,
+											"architecture": "x64",
+											"modernui": 1
+										},
+										"classnamespace": "box",
+										"rect": [
+											100.0,
+											100.0,
+											640.0,
+											480.0
+										],
+										"boxes": [
+											{
+												"box": {
+													"maxclass": "inlet",
+													"numinlets": 0,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"parameter_enable": 0,
+													"patching_rect": [
+														10,
+														10,
+														30.0,
+														30.0
+													],
+													"id": "obj-1"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "inlet",
+													"numinlets": 0,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"parameter_enable": 0,
+													"patching_rect": [
+														200,
+														10,
+														30.0,
+														30.0
+													],
+													"id": "obj-2"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "qmetro 33",
+													"numinlets": 2,
+													"numoutlets": 1,
+													"outlettype": [
+														"bang"
+													],
+													"patching_rect": [
+														10,
+														60,
+														79.0,
+														22.0
+													],
+													"id": "obj-3"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "gate 2 1",
+													"numinlets": 2,
+													"numoutlets": 2,
+													"outlettype": [
+														"",
+														""
+													],
+													"patching_rect": [
+														10,
+														100,
+														72.0,
+														22.0
+													],
+													"id": "obj-4"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "jit.movie @moviefile zelk-clip.mov @autostart 1 @loop 1",
+													"numinlets": 1,
+													"numoutlets": 2,
+													"outlettype": [
+														"jit_matrix",
+														""
+													],
+													"patching_rect": [
+														10,
+														150,
+														401.0,
+														22.0
+													],
+													"id": "obj-5"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "jit.grab",
+													"numinlets": 1,
+													"numoutlets": 2,
+													"outlettype": [
+														"jit_matrix",
+														""
+													],
+													"patching_rect": [
+														430,
+														150,
+														72.0,
+														22.0
+													],
+													"id": "obj-6"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "t i i",
+													"numinlets": 1,
+													"numoutlets": 2,
+													"outlettype": [
+														"int",
+														"int"
+													],
+													"patching_rect": [
+														200,
+														50,
+														51.0,
+														22.0
+													],
+													"id": "obj-7"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "+ 1",
+													"numinlets": 2,
+													"numoutlets": 1,
+													"outlettype": [
+														"int"
+													],
+													"patching_rect": [
+														250,
+														80,
+														40.0,
+														22.0
+													],
+													"id": "obj-8"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "sel 1 0",
+													"numinlets": 1,
+													"numoutlets": 3,
+													"outlettype": [
+														"bang",
+														"bang",
+														""
+													],
+													"patching_rect": [
+														200,
+														110,
+														65.0,
+														22.0
+													],
+													"id": "obj-9"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "message",
+													"text": "open",
+													"numinlets": 2,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"patching_rect": [
+														430,
+														110,
+														44.0,
+														22.0
+													],
+													"id": "obj-10"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "message",
+													"text": "close",
+													"numinlets": 2,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"patching_rect": [
+														480,
+														110,
+														51.0,
+														22.0
+													],
+													"id": "obj-11"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "jit.matrix 4 char 320 240",
+													"numinlets": 1,
+													"numoutlets": 2,
+													"outlettype": [
+														"jit_matrix",
+														""
+													],
+													"patching_rect": [
+														10,
+														200,
+														191.0,
+														22.0
+													],
+													"id": "obj-12"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "outlet",
+													"numinlets": 1,
+													"numoutlets": 0,
+													"outlettype": [],
+													"parameter_enable": 0,
+													"patching_rect": [
+														10,
+														250,
+														30.0,
+														30.0
+													],
+													"id": "obj-13"
+												}
+											}
+										],
+										"lines": [
+											{
+												"patchline": {
+													"source": [
+														"obj-1",
+														0
+													],
+													"destination": [
+														"obj-3",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-3",
+														0
+													],
+													"destination": [
+														"obj-4",
+														1
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-4",
+														0
+													],
+													"destination": [
+														"obj-5",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-4",
+														1
+													],
+													"destination": [
+														"obj-6",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-2",
+														0
+													],
+													"destination": [
+														"obj-7",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-7",
+														1
+													],
+													"destination": [
+														"obj-8",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-8",
+														0
+													],
+													"destination": [
+														"obj-4",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-7",
+														0
+													],
+													"destination": [
+														"obj-9",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-9",
+														0
+													],
+													"destination": [
+														"obj-10",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-9",
+														1
+													],
+													"destination": [
+														"obj-11",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-10",
+														0
+													],
+													"destination": [
+														"obj-6",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-11",
+														0
+													],
+													"destination": [
+														"obj-6",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-5",
+														0
+													],
+													"destination": [
+														"obj-12",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-6",
+														0
+													],
+													"destination": [
+														"obj-12",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-12",
+														0
+													],
+													"destination": [
+														"obj-13",
+														0
+													]
+												}
+											}
+										]
+									},
+									"id": "obj-8"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "the clip zelk-clip.mov, or the camera; 320 x 240",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										110.0,
+										136.0,
+										200.0,
+										29.0
+									],
+									"fontsize": 10.0,
+									"id": "obj-9"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
+									"text": "s zelk.label-frame",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"outlettype": [],
+									"patching_rect": [
+										10.0,
+										170.0,
+										142.0,
 										22.0
 									],
 									"id": "obj-10"
@@ -271,35 +660,37 @@
 							},
 							{
 								"box": {
-									"maxclass": "message",
-									"text": "close",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
+									"maxclass": "comment",
+									"text": "input",
+									"numinlets": 1,
+									"numoutlets": 0,
 									"patching_rect": [
-										425.0,
-										156.0,
-										48.0,
-										22.0
+										10.0,
+										378.0,
+										270.0,
+										17.75
 									],
+									"fontsize": 11.0,
+									"fontface": 1,
 									"id": "obj-11"
 								}
 							},
 							{
 								"box": {
-									"maxclass": "comment",
-									"text": "camera frames: 4-plane char (ARGB)",
+									"maxclass": "jit.pwindow",
 									"numinlets": 1,
-									"numoutlets": 0,
+									"numoutlets": 2,
+									"outlettype": [
+										"jit_matrix",
+										""
+									],
+									"parameter_enable": 0,
 									"patching_rect": [
 										10.0,
-										194.0,
-										260.0,
-										20.0
+										400.0,
+										270.0,
+										202.5
 									],
-									"textjustification": 2,
 									"id": "obj-12"
 								}
 							},
@@ -314,9 +705,9 @@
 										""
 									],
 									"patching_rect": [
-										285.0,
-										234.0,
-										96.0,
+										10.0,
+										206.0,
+										100.0,
 										22.0
 									],
 									"id": "obj-13"
@@ -324,34 +715,36 @@
 							},
 							{
 								"box": {
-									"maxclass": "comment",
-									"text": "colour (4-plane ARGB) to one plane of brightness",
+									"maxclass": "newobj",
+									"text": "loadmess 60",
 									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										10.0,
-										234.0,
-										260.0,
-										35.0
+									"numoutlets": 1,
+									"outlettype": [
+										""
 									],
-									"textjustification": 2,
+									"patching_rect": [
+										330.0,
+										76.0,
+										93.0,
+										22.0
+									],
 									"id": "obj-14"
 								}
 							},
 							{
 								"box": {
-									"maxclass": "newobj",
-									"text": "jit.op @op > @val 128",
-									"numinlets": 2,
+									"maxclass": "number",
+									"numinlets": 1,
 									"numoutlets": 2,
 									"outlettype": [
-										"jit_matrix",
-										""
+										"",
+										"bang"
 									],
+									"parameter_enable": 0,
 									"patching_rect": [
-										285.0,
-										285.0,
-										157.0,
+										330.0,
+										106.0,
+										60.0,
 										22.0
 									],
 									"id": "obj-15"
@@ -360,33 +753,31 @@
 							{
 								"box": {
 									"maxclass": "comment",
-									"text": "binary image: non-zero where brighter than 128, one-plane char",
+									"text": "threshold (0 to 255)",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										10.0,
-										285.0,
-										260.0,
-										35.0
+										396.0,
+										106.0,
+										160.0,
+										19.0
 									],
-									"textjustification": 2,
 									"id": "obj-16"
 								}
 							},
 							{
 								"box": {
-									"maxclass": "newobj",
-									"text": "zelk.label @charmode 1",
-									"numinlets": 1,
-									"numoutlets": 2,
+									"maxclass": "message",
+									"text": "val $1",
+									"numinlets": 2,
+									"numoutlets": 1,
 									"outlettype": [
-										"jit_matrix",
 										""
 									],
 									"patching_rect": [
-										285.0,
-										374.0,
-										164.0,
+										330.0,
+										136.0,
+										58.0,
 										22.0
 									],
 									"id": "obj-17"
@@ -394,231 +785,38 @@
 							},
 							{
 								"box": {
-									"maxclass": "comment",
-									"text": "numbers each 4-connected blob: cells touching only at a corner are different blobs. Right outlet: dumpout",
-									"numinlets": 1,
-									"numoutlets": 0,
+									"maxclass": "newobj",
+									"text": "jit.op @op > @val 60",
+									"numinlets": 2,
+									"numoutlets": 2,
+									"outlettype": [
+										"jit_matrix",
+										""
+									],
 									"patching_rect": [
 										10.0,
-										374.0,
-										260.0,
-										50.0
+										236.0,
+										156.0,
+										22.0
 									],
-									"textjustification": 2,
 									"id": "obj-18"
 								}
 							},
 							{
 								"box": {
 									"maxclass": "comment",
-									"text": "click to change:",
+									"text": "binary image: luminance above the threshold",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										620.0,
-										90.0,
-										200.0,
-										20.0
+										300.0,
+										378.0,
+										270.0,
+										17.75
 									],
+									"fontsize": 11.0,
+									"fontface": 1,
 									"id": "obj-19"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "message",
-									"text": "charmode 1",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
-									"patching_rect": [
-										620.0,
-										114.0,
-										82.0,
-										22.0
-									],
-									"id": "obj-20"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "char output: the label image the zelk.blobs objects read",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										712.0,
-										114.0,
-										248.0,
-										35.0
-									],
-									"id": "obj-21"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "message",
-									"text": "charmode 0",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
-									"patching_rect": [
-										620.0,
-										157.0,
-										82.0,
-										22.0
-									],
-									"id": "obj-22"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "long output (default): labels past 255 kept",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										712.0,
-										157.0,
-										248.0,
-										35.0
-									],
-									"id": "obj-23"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "message",
-									"text": "threshold 30",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
-									"patching_rect": [
-										620.0,
-										200.0,
-										96.0,
-										22.0
-									],
-									"id": "obj-24"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "remove blobs of 30 cells or fewer, renumber the rest without gaps",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										726.0,
-										200.0,
-										234.0,
-										35.0
-									],
-									"id": "obj-25"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "message",
-									"text": "threshold 0",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
-									"patching_rect": [
-										620.0,
-										243.0,
-										89.0,
-										22.0
-									],
-									"id": "obj-26"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "keep every blob (default)",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										719.0,
-										243.0,
-										241.0,
-										20.0
-									],
-									"id": "obj-27"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "message",
-									"text": "mode 1",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
-									"patching_rect": [
-										620.0,
-										275.0,
-										55.0,
-										22.0
-									],
-									"id": "obj-28"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "write each blob's area (long) or its rank by area, largest 1 (char)",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										685.0,
-										275.0,
-										275.0,
-										35.0
-									],
-									"id": "obj-29"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "message",
-									"text": "mode 0",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
-									"patching_rect": [
-										620.0,
-										318.0,
-										55.0,
-										22.0
-									],
-									"id": "obj-30"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "write labels (default)",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										685.0,
-										318.0,
-										275.0,
-										20.0
-									],
-									"id": "obj-31"
 								}
 							},
 							{
@@ -630,28 +828,383 @@
 										"jit_matrix",
 										""
 									],
+									"parameter_enable": 0,
 									"patching_rect": [
-										285.0,
-										454.0,
-										160.0,
-										120.0
+										300.0,
+										400.0,
+										270.0,
+										202.5
 									],
-									"id": "obj-32"
+									"id": "obj-20"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
+									"text": "zelk.label",
+									"numinlets": 1,
+									"numoutlets": 2,
+									"outlettype": [
+										"jit_matrix",
+										""
+									],
+									"patching_rect": [
+										10.0,
+										266.0,
+										86.0,
+										22.0
+									],
+									"id": "obj-21"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "attrui",
+									"numinlets": 1,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"parameter_enable": 0,
+									"patching_rect": [
+										330.0,
+										174.0,
+										220.0,
+										22.0
+									],
+									"attr": "threshold",
+									"id": "obj-22"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "attrui",
+									"numinlets": 1,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"parameter_enable": 0,
+									"patching_rect": [
+										330.0,
+										204.0,
+										220.0,
+										22.0
+									],
+									"attr": "mode",
+									"id": "obj-23"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "attrui",
+									"numinlets": 1,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"parameter_enable": 0,
+									"patching_rect": [
+										330.0,
+										234.0,
+										220.0,
+										22.0
+									],
+									"attr": "charmode",
+									"id": "obj-24"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
+									"text": "p colours",
+									"numinlets": 1,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										10.0,
+										296.0,
+										79.0,
+										22.0
+									],
+									"patcher": {
+										"fileversion": 1,
+										"appversion": {
+											"major": 8,
+											"minor": 6,
+											"revision": 0,
+											"architecture": "x64",
+											"modernui": 1
+										},
+										"classnamespace": "box",
+										"rect": [
+											100.0,
+											100.0,
+											640.0,
+											480.0
+										],
+										"boxes": [
+											{
+												"box": {
+													"maxclass": "inlet",
+													"numinlets": 0,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"parameter_enable": 0,
+													"patching_rect": [
+														10,
+														10,
+														30.0,
+														30.0
+													],
+													"id": "obj-1"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "jit.matrix 4 long 320 240 @planemap 0 0 0 0",
+													"numinlets": 1,
+													"numoutlets": 2,
+													"outlettype": [
+														"jit_matrix",
+														""
+													],
+													"patching_rect": [
+														10,
+														50,
+														317.0,
+														22.0
+													],
+													"id": "obj-2"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "jit.op @op * @val 0 97 157 211",
+													"numinlets": 2,
+													"numoutlets": 2,
+													"outlettype": [
+														"jit_matrix",
+														""
+													],
+													"patching_rect": [
+														10,
+														90,
+														226.0,
+														22.0
+													],
+													"id": "obj-3"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "jit.op @op % @val 256",
+													"numinlets": 2,
+													"numoutlets": 2,
+													"outlettype": [
+														"jit_matrix",
+														""
+													],
+													"patching_rect": [
+														10,
+														130,
+														163.0,
+														22.0
+													],
+													"id": "obj-4"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "jit.matrix 4 char 320 240",
+													"numinlets": 1,
+													"numoutlets": 2,
+													"outlettype": [
+														"jit_matrix",
+														""
+													],
+													"patching_rect": [
+														10,
+														170,
+														191.0,
+														22.0
+													],
+													"id": "obj-5"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "outlet",
+													"numinlets": 1,
+													"numoutlets": 0,
+													"outlettype": [],
+													"parameter_enable": 0,
+													"patching_rect": [
+														10,
+														210,
+														30.0,
+														30.0
+													],
+													"id": "obj-6"
+												}
+											}
+										],
+										"lines": [
+											{
+												"patchline": {
+													"source": [
+														"obj-1",
+														0
+													],
+													"destination": [
+														"obj-2",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-2",
+														0
+													],
+													"destination": [
+														"obj-3",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-3",
+														0
+													],
+													"destination": [
+														"obj-4",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-4",
+														0
+													],
+													"destination": [
+														"obj-5",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-5",
+														0
+													],
+													"destination": [
+														"obj-6",
+														0
+													]
+												}
+											}
+										]
+									},
+									"id": "obj-25"
 								}
 							},
 							{
 								"box": {
 									"maxclass": "comment",
-									"text": "label image: 0 background, blobs 1, 2, 3 ... in raster order of their first cell; at most 2048 blobs, and in char output labels above 255 are written as 0",
+									"text": "labels in colours: one colour per blob",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										297.0,
-										578.0,
-										198.0,
-										95.0
+										590.0,
+										378.0,
+										270.0,
+										17.75
 									],
-									"id": "obj-33"
+									"fontsize": 11.0,
+									"fontface": 1,
+									"id": "obj-26"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "jit.pwindow",
+									"numinlets": 1,
+									"numoutlets": 2,
+									"outlettype": [
+										"jit_matrix",
+										""
+									],
+									"parameter_enable": 0,
+									"patching_rect": [
+										590.0,
+										400.0,
+										270.0,
+										202.5
+									],
+									"id": "obj-27"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "Each 4-connected blob gets a number: 1, 2, 3 ... in the order its first cell comes, row by row; 0 is background. Cells touching only at a corner are different blobs.",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										580.0,
+										76.0,
+										290.0,
+										59.0
+									],
+									"fontsize": 11.0,
+									"id": "obj-28"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "threshold N removes blobs of N cells or fewer and numbers the rest without gaps. mode 1 writes each blob's area (long output) or its rank by area (char output).",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										580.0,
+										141.0,
+										290.0,
+										59.0
+									],
+									"fontsize": 11.0,
+									"id": "obj-29"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "A label image looks black in a jit.pwindow (its values are small numbers): p colours spreads them over colours. The zelk.blobs objects read the char output (charmode 1).",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										580.0,
+										206.0,
+										290.0,
+										59.0
+									],
+									"fontsize": 11.0,
+									"id": "obj-30"
 								}
 							}
 						],
@@ -663,7 +1216,7 @@
 										0
 									],
 									"destination": [
-										"obj-5",
+										"obj-4",
 										0
 									]
 								}
@@ -671,11 +1224,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-5",
+										"obj-4",
 										0
 									],
 									"destination": [
-										"obj-7",
+										"obj-8",
 										0
 									]
 								}
@@ -683,11 +1236,35 @@
 							{
 								"patchline": {
 									"source": [
+										"obj-6",
+										0
+									],
+									"destination": [
+										"obj-8",
+										1
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-8",
+										0
+									],
+									"destination": [
 										"obj-10",
 										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-8",
+										0
 									],
 									"destination": [
-										"obj-9",
+										"obj-12",
 										0
 									]
 								}
@@ -695,31 +1272,7 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-11",
-										0
-									],
-									"destination": [
-										"obj-9",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-7",
-										0
-									],
-									"destination": [
-										"obj-9",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-9",
+										"obj-8",
 										0
 									],
 									"destination": [
@@ -731,7 +1284,7 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-13",
+										"obj-14",
 										0
 									],
 									"destination": [
@@ -755,20 +1308,48 @@
 							{
 								"patchline": {
 									"source": [
+										"obj-13",
+										0
+									],
+									"destination": [
+										"obj-18",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-17",
+										0
+									],
+									"destination": [
+										"obj-18",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-18",
+										0
+									],
+									"destination": [
 										"obj-20",
 										0
-									],
-									"destination": [
-										"obj-17",
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-18",
 										0
 									],
-									"midpoints": [
-										576.0,
-										144.0,
-										576.0,
-										366.0,
-										295.0,
-										366.0
+									"destination": [
+										"obj-21",
+										0
 									]
 								}
 							},
@@ -779,16 +1360,20 @@
 										0
 									],
 									"destination": [
-										"obj-17",
+										"obj-21",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-23",
 										0
 									],
-									"midpoints": [
-										582.0,
-										187.0,
-										582.0,
-										366.0,
-										295.0,
-										366.0
+									"destination": [
+										"obj-21",
+										0
 									]
 								}
 							},
@@ -799,94 +1384,38 @@
 										0
 									],
 									"destination": [
-										"obj-17",
+										"obj-21",
 										0
-									],
-									"midpoints": [
-										588.0,
-										230.0,
-										588.0,
-										366.0,
-										295.0,
-										366.0
 									]
 								}
 							},
 							{
 								"patchline": {
 									"source": [
-										"obj-26",
+										"obj-21",
 										0
 									],
 									"destination": [
-										"obj-17",
+										"obj-25",
 										0
-									],
-									"midpoints": [
-										594.0,
-										273.0,
-										594.0,
-										366.0,
-										295.0,
-										366.0
 									]
 								}
 							},
 							{
 								"patchline": {
 									"source": [
-										"obj-28",
+										"obj-25",
 										0
 									],
 									"destination": [
-										"obj-17",
-										0
-									],
-									"midpoints": [
-										600.0,
-										305.0,
-										600.0,
-										366.0,
-										295.0,
-										366.0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-30",
-										0
-									],
-									"destination": [
-										"obj-17",
-										0
-									],
-									"midpoints": [
-										606.0,
-										348.0,
-										606.0,
-										366.0,
-										295.0,
-										366.0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-17",
-										0
-									],
-									"destination": [
-										"obj-32",
+										"obj-27",
 										0
 									]
 								}
 							}
 						]
 					},
-					"id": "obj-4"
+					"id": "obj-1"
 				}
 			},
 			{
@@ -897,8 +1426,8 @@
 					"numoutlets": 0,
 					"patching_rect": [
 						120.0,
-						130.0,
-						62.0,
+						10.0,
+						80.0,
 						22.0
 					],
 					"patcher": {
@@ -914,8 +1443,8 @@
 						"rect": [
 							0.0,
 							26.0,
-							1000.0,
-							603.0
+							880.0,
+							620.0
 						],
 						"showontab": 1,
 						"boxes": [
@@ -927,11 +1456,11 @@
 									"numoutlets": 0,
 									"patching_rect": [
 										10.0,
-										10.0,
-										480.0,
-										39.0
+										8.0,
+										600.0,
+										31.5
 									],
-									"fontsize": 26.0,
+									"fontsize": 22.0,
 									"fontface": 1,
 									"id": "obj-1"
 								}
@@ -944,9 +1473,9 @@
 									"numoutlets": 0,
 									"patching_rect": [
 										10.0,
-										52.0,
-										620.0,
-										19.5
+										42.0,
+										860.0,
+										20.25
 									],
 									"fontsize": 13.0,
 									"id": "obj-2"
@@ -955,16 +1484,16 @@
 							{
 								"box": {
 									"maxclass": "newobj",
-									"text": "loadbang",
-									"numinlets": 1,
+									"text": "r zelk.label-frame",
+									"numinlets": 0,
 									"numoutlets": 1,
 									"outlettype": [
-										"bang"
+										""
 									],
 									"patching_rect": [
-										285.0,
-										90.0,
-										69.0,
+										10.0,
+										76.0,
+										142.0,
 										22.0
 									],
 									"id": "obj-3"
@@ -973,156 +1502,17 @@
 							{
 								"box": {
 									"maxclass": "comment",
-									"text": "starts the frames when the patch opens",
+									"text": "frames from the first tab's source",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
 										10.0,
-										90.0,
-										260.0,
-										20.0
+										104.0,
+										250.0,
+										16.5
 									],
-									"textjustification": 2,
+									"fontsize": 10.0,
 									"id": "obj-4"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "toggle",
-									"numinlets": 1,
-									"numoutlets": 1,
-									"outlettype": [
-										"int"
-									],
-									"parameter_enable": 0,
-									"patching_rect": [
-										285.0,
-										122.0,
-										24.0,
-										24.0
-									],
-									"id": "obj-5"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "frames on / off",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										10.0,
-										122.0,
-										260.0,
-										20.0
-									],
-									"textjustification": 2,
-									"id": "obj-6"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "newobj",
-									"text": "qmetro 33",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										"bang"
-									],
-									"patching_rect": [
-										285.0,
-										156.0,
-										76.0,
-										22.0
-									],
-									"id": "obj-7"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "a frame about every 33 ms",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										10.0,
-										156.0,
-										260.0,
-										20.0
-									],
-									"textjustification": 2,
-									"id": "obj-8"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "newobj",
-									"text": "jit.grab",
-									"numinlets": 1,
-									"numoutlets": 2,
-									"outlettype": [
-										"jit_matrix",
-										""
-									],
-									"patching_rect": [
-										285.0,
-										194.0,
-										69.0,
-										22.0
-									],
-									"id": "obj-9"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "message",
-									"text": "open",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
-									"patching_rect": [
-										375.0,
-										156.0,
-										42.0,
-										22.0
-									],
-									"id": "obj-10"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "message",
-									"text": "close",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
-									"patching_rect": [
-										425.0,
-										156.0,
-										48.0,
-										22.0
-									],
-									"id": "obj-11"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "camera frames: 4-plane char (ARGB)",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										10.0,
-										194.0,
-										260.0,
-										20.0
-									],
-									"textjustification": 2,
-									"id": "obj-12"
 								}
 							},
 							{
@@ -1136,34 +1526,88 @@
 										""
 									],
 									"patching_rect": [
-										285.0,
-										234.0,
-										96.0,
+										10.0,
+										206.0,
+										100.0,
 										22.0
 									],
-									"id": "obj-13"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "colour (4-plane ARGB) to one plane of brightness",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										10.0,
-										234.0,
-										260.0,
-										35.0
-									],
-									"textjustification": 2,
-									"id": "obj-14"
+									"id": "obj-5"
 								}
 							},
 							{
 								"box": {
 									"maxclass": "newobj",
-									"text": "jit.op @op > @val 128",
+									"text": "loadmess 60",
+									"numinlets": 1,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										330.0,
+										76.0,
+										93.0,
+										22.0
+									],
+									"id": "obj-6"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "number",
+									"numinlets": 1,
+									"numoutlets": 2,
+									"outlettype": [
+										"",
+										"bang"
+									],
+									"parameter_enable": 0,
+									"patching_rect": [
+										330.0,
+										106.0,
+										60.0,
+										22.0
+									],
+									"id": "obj-7"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "threshold (0 to 255)",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										396.0,
+										106.0,
+										160.0,
+										19.0
+									],
+									"id": "obj-8"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "message",
+									"text": "val $1",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										330.0,
+										136.0,
+										58.0,
+										22.0
+									],
+									"id": "obj-9"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
+									"text": "jit.op @op > @val 60",
 									"numinlets": 2,
 									"numoutlets": 2,
 									"outlettype": [
@@ -1171,110 +1615,12 @@
 										""
 									],
 									"patching_rect": [
-										285.0,
-										285.0,
-										157.0,
-										22.0
-									],
-									"id": "obj-15"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "binary image: non-zero where brighter than 128, one-plane char",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
 										10.0,
-										285.0,
-										260.0,
-										35.0
-									],
-									"textjustification": 2,
-									"id": "obj-16"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "one binary image, three ways of numbering its blobs",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										620.0,
-										96.0,
-										340.0,
-										20.0
-									],
-									"id": "obj-17"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "newobj",
-									"text": "zelk.label @charmode 1 @threshold 30",
-									"numinlets": 1,
-									"numoutlets": 2,
-									"outlettype": [
-										"jit_matrix",
-										""
-									],
-									"patching_rect": [
-										248.0,
-										350.0,
-										259.0,
+										236.0,
+										156.0,
 										22.0
 									],
-									"id": "obj-18"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "small blobs removed",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										260.0,
-										376.0,
-										198.0,
-										20.0
-									],
-									"id": "obj-19"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "jit.pwindow",
-									"numinlets": 1,
-									"numoutlets": 2,
-									"outlettype": [
-										"jit_matrix",
-										""
-									],
-									"patching_rect": [
-										248.0,
-										410.0,
-										160.0,
-										120.0
-									],
-									"id": "obj-20"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "labels of the blobs larger than 30 cells",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										260.0,
-										534.0,
-										198.0,
-										35.0
-									],
-									"id": "obj-21"
+									"id": "obj-10"
 								}
 							},
 							{
@@ -1288,27 +1634,67 @@
 										""
 									],
 									"patching_rect": [
-										522.0,
-										350.0,
-										218.0,
+										10.0,
+										266.0,
+										226.0,
 										22.0
 									],
-									"id": "obj-22"
+									"id": "obj-11"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "attrui",
+									"numinlets": 1,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"parameter_enable": 0,
+									"patching_rect": [
+										330.0,
+										174.0,
+										220.0,
+										22.0
+									],
+									"attr": "threshold",
+									"id": "obj-12"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
+									"text": "jit.op @op * @val 40",
+									"numinlets": 2,
+									"numoutlets": 2,
+									"outlettype": [
+										"jit_matrix",
+										""
+									],
+									"patching_rect": [
+										10.0,
+										296.0,
+										156.0,
+										22.0
+									],
+									"id": "obj-13"
 								}
 							},
 							{
 								"box": {
 									"maxclass": "comment",
-									"text": "ranks",
+									"text": "binary image",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										534.0,
-										376.0,
-										198.0,
-										20.0
+										10.0,
+										378.0,
+										270.0,
+										17.75
 									],
-									"id": "obj-23"
+									"fontsize": 11.0,
+									"fontface": 1,
+									"id": "obj-14"
 								}
 							},
 							{
@@ -1320,28 +1706,50 @@
 										"jit_matrix",
 										""
 									],
+									"parameter_enable": 0,
 									"patching_rect": [
-										522.0,
-										410.0,
-										160.0,
-										120.0
+										10.0,
+										400.0,
+										270.0,
+										202.5
 									],
-									"id": "obj-24"
+									"id": "obj-15"
 								}
 							},
 							{
 								"box": {
 									"maxclass": "comment",
-									"text": "each blob's rank by area: the largest is 1",
+									"text": "ranks by area, largest brightest (mode 1)",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										534.0,
-										534.0,
-										198.0,
-										35.0
+										300.0,
+										378.0,
+										270.0,
+										17.75
 									],
-									"id": "obj-25"
+									"fontsize": 11.0,
+									"fontface": 1,
+									"id": "obj-16"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "jit.pwindow",
+									"numinlets": 1,
+									"numoutlets": 2,
+									"outlettype": [
+										"jit_matrix",
+										""
+									],
+									"parameter_enable": 0,
+									"patching_rect": [
+										300.0,
+										400.0,
+										270.0,
+										202.5
+									],
+									"id": "obj-17"
 								}
 							},
 							{
@@ -1355,60 +1763,70 @@
 										""
 									],
 									"patching_rect": [
-										755.0,
-										350.0,
-										137.0,
+										330.0,
+										204.0,
+										142.0,
 										22.0
 									],
-									"id": "obj-26"
+									"id": "obj-18"
 								}
 							},
 							{
 								"box": {
 									"maxclass": "comment",
-									"text": "areas, long output",
+									"text": "areas (mode 1, long): a corner of the image",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										767.0,
-										376.0,
-										198.0,
-										20.0
+										590.0,
+										378.0,
+										270.0,
+										17.75
 									],
-									"id": "obj-27"
+									"fontsize": 11.0,
+									"fontface": 1,
+									"id": "obj-19"
 								}
 							},
 							{
 								"box": {
-									"maxclass": "jit.pwindow",
-									"numinlets": 1,
-									"numoutlets": 2,
+									"maxclass": "jit.cellblock",
+									"numinlets": 2,
+									"numoutlets": 4,
 									"outlettype": [
-										"jit_matrix",
+										"list",
+										"",
+										"",
 										""
 									],
+									"parameter_enable": 0,
 									"patching_rect": [
-										755.0,
-										410.0,
-										160.0,
-										120.0
+										590.0,
+										400.0,
+										270.0,
+										202.5
 									],
-									"id": "obj-28"
+									"cols": 6,
+									"rows": 8,
+									"colwidth": 45,
+									"readonly": 1,
+									"id": "obj-20"
 								}
 							},
 							{
 								"box": {
 									"maxclass": "comment",
-									"text": "each cell holds the area of its blob (long)",
+									"text": "mode 1 with char output writes each blob's rank by area, the largest 1; with long output it writes each blob's area in cells.",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										767.0,
-										534.0,
-										198.0,
-										35.0
+										580.0,
+										76.0,
+										290.0,
+										45.25
 									],
-									"id": "obj-29"
+									"fontsize": 11.0,
+									"id": "obj-21"
 								}
 							}
 						],
@@ -1428,11 +1846,47 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-5",
+										"obj-6",
 										0
 									],
 									"destination": [
 										"obj-7",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-7",
+										0
+									],
+									"destination": [
+										"obj-9",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-5",
+										0
+									],
+									"destination": [
+										"obj-10",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-9",
+										0
+									],
+									"destination": [
+										"obj-10",
 										0
 									]
 								}
@@ -1444,7 +1898,19 @@
 										0
 									],
 									"destination": [
-										"obj-9",
+										"obj-11",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-12",
+										0
+									],
+									"destination": [
+										"obj-11",
 										0
 									]
 								}
@@ -1456,30 +1922,6 @@
 										0
 									],
 									"destination": [
-										"obj-9",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-7",
-										0
-									],
-									"destination": [
-										"obj-9",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-9",
-										0
-									],
-									"destination": [
 										"obj-13",
 										0
 									]
@@ -1488,7 +1930,7 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-13",
+										"obj-10",
 										0
 									],
 									"destination": [
@@ -1500,7 +1942,19 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-15",
+										"obj-13",
+										0
+									],
+									"destination": [
+										"obj-17",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-10",
 										0
 									],
 									"destination": [
@@ -1520,58 +1974,262 @@
 										0
 									]
 								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-15",
-										0
-									],
-									"destination": [
-										"obj-22",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-22",
-										0
-									],
-									"destination": [
-										"obj-24",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-15",
-										0
-									],
-									"destination": [
-										"obj-26",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-26",
-										0
-									],
-									"destination": [
-										"obj-28",
-										0
-									]
-								}
 							}
 						]
 					},
-					"id": "obj-5"
+					"id": "obj-2"
+				}
+			},
+			{
+				"box": {
+					"maxclass": "newobj",
+					"text": "p ?",
+					"numinlets": 0,
+					"numoutlets": 0,
+					"patching_rect": [
+						230.0,
+						10.0,
+						50.0,
+						22.0
+					],
+					"patcher": {
+						"fileversion": 1,
+						"appversion": {
+							"major": 8,
+							"minor": 6,
+							"revision": 0,
+							"architecture": "x64",
+							"modernui": 1
+						},
+						"classnamespace": "box",
+						"rect": [
+							0.0,
+							26.0,
+							880.0,
+							620.0
+						],
+						"showontab": 1,
+						"boxes": [
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "zelk.label",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										10.0,
+										8.0,
+										600.0,
+										31.5
+									],
+									"fontsize": 22.0,
+									"fontface": 1,
+									"id": "obj-1"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "numbers the 4-connected blobs of a binary image",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										10.0,
+										42.0,
+										860.0,
+										20.25
+									],
+									"fontsize": 13.0,
+									"id": "obj-2"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "The reference page says every inlet, outlet, attribute and message: right-click the object and choose Open Reference, or look it up in the Reference window under zelk.",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										10.0,
+										90.0,
+										600.0,
+										34.0
+									],
+									"id": "obj-3"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "See also",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										10.0,
+										138.0,
+										200.0,
+										20.25
+									],
+									"fontsize": 13.0,
+									"fontface": 1,
+									"id": "obj-4"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
+									"text": "zelk.blobs.moments",
+									"numinlets": 1,
+									"numoutlets": 2,
+									"outlettype": [
+										"jit_matrix",
+										""
+									],
+									"patching_rect": [
+										10.0,
+										166.0,
+										142.0,
+										22.0
+									],
+									"id": "obj-5"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "measures the moments and Hu invariants of every labelled blob",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										162.0,
+										166.0,
+										500.0,
+										19.0
+									],
+									"id": "obj-6"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
+									"text": "zelk.blobs.bounds",
+									"numinlets": 1,
+									"numoutlets": 2,
+									"outlettype": [
+										"jit_matrix",
+										""
+									],
+									"patching_rect": [
+										10.0,
+										196.0,
+										135.0,
+										22.0
+									],
+									"id": "obj-7"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "measures the bounding box of every blob of a label image",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										155.0,
+										196.0,
+										500.0,
+										19.0
+									],
+									"id": "obj-8"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
+									"text": "zelk.floodfill",
+									"numinlets": 1,
+									"numoutlets": 2,
+									"outlettype": [
+										"jit_matrix",
+										""
+									],
+									"patching_rect": [
+										10.0,
+										226.0,
+										114.0,
+										22.0
+									],
+									"id": "obj-9"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "fills the region of a binary image 4-connected to a seed cell",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										134.0,
+										226.0,
+										500.0,
+										19.0
+									],
+									"id": "obj-10"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
+									"text": "jit.op",
+									"numinlets": 1,
+									"numoutlets": 2,
+									"outlettype": [
+										"jit_matrix",
+										""
+									],
+									"patching_rect": [
+										10.0,
+										256.0,
+										58.0,
+										22.0
+									],
+									"id": "obj-11"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "Jitter's operator on every cell of a matrix",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										78.0,
+										256.0,
+										500.0,
+										19.0
+									],
+									"id": "obj-12"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "All twenty: the zelk overview in Extras, or the package's home patch.",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										10.0,
+										296.0,
+										600.0,
+										19.0
+									],
+									"id": "obj-13"
+								}
+							}
+						],
+						"lines": []
+					},
+					"id": "obj-3"
 				}
 			}
 		],

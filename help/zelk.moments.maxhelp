@@ -12,61 +12,15 @@
 		"rect": [
 			100.0,
 			100.0,
-			980.0,
-			640.0
+			880.0,
+			646.0
 		],
+		"showrootpatcherontab": 0,
+		"showontab": 0,
 		"description": "measures the moments and Hu invariants of a one-plane image",
 		"digest": "measures the moments and Hu invariants of a one-plane image",
 		"tags": "zelk jitter",
 		"boxes": [
-			{
-				"box": {
-					"maxclass": "comment",
-					"text": "zelk.moments",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						10.0,
-						10.0,
-						480.0,
-						39.0
-					],
-					"fontsize": 26.0,
-					"fontface": 1,
-					"id": "obj-1"
-				}
-			},
-			{
-				"box": {
-					"maxclass": "comment",
-					"text": "measures the moments and Hu invariants of a one-plane image",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						10.0,
-						52.0,
-						620.0,
-						19.5
-					],
-					"fontsize": 13.0,
-					"id": "obj-2"
-				}
-			},
-			{
-				"box": {
-					"maxclass": "comment",
-					"text": "the examples are in the tabs above: basic",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						10.0,
-						90.0,
-						620.0,
-						20.0
-					],
-					"id": "obj-3"
-				}
-			},
 			{
 				"box": {
 					"maxclass": "newobj",
@@ -75,8 +29,8 @@
 					"numoutlets": 0,
 					"patching_rect": [
 						10.0,
-						130.0,
-						62.0,
+						10.0,
+						80.0,
 						22.0
 					],
 					"patcher": {
@@ -92,8 +46,8 @@
 						"rect": [
 							0.0,
 							26.0,
-							1000.0,
-							490.0
+							880.0,
+							620.0
 						],
 						"showontab": 1,
 						"boxes": [
@@ -105,11 +59,11 @@
 									"numoutlets": 0,
 									"patching_rect": [
 										10.0,
-										10.0,
-										480.0,
-										39.0
+										8.0,
+										600.0,
+										31.5
 									],
-									"fontsize": 26.0,
+									"fontsize": 22.0,
 									"fontface": 1,
 									"id": "obj-1"
 								}
@@ -122,9 +76,9 @@
 									"numoutlets": 0,
 									"patching_rect": [
 										10.0,
-										52.0,
-										620.0,
-										19.5
+										42.0,
+										860.0,
+										20.25
 									],
 									"fontsize": 13.0,
 									"id": "obj-2"
@@ -133,35 +87,19 @@
 							{
 								"box": {
 									"maxclass": "newobj",
-									"text": "loadbang",
+									"text": "loadmess 1",
 									"numinlets": 1,
 									"numoutlets": 1,
 									"outlettype": [
-										"bang"
+										""
 									],
 									"patching_rect": [
-										285.0,
-										90.0,
-										69.0,
+										10.0,
+										76.0,
+										86.0,
 										22.0
 									],
 									"id": "obj-3"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "starts the frames when the patch opens",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										10.0,
-										90.0,
-										260.0,
-										20.0
-									],
-									"textjustification": 2,
-									"id": "obj-4"
 								}
 							},
 							{
@@ -174,96 +112,547 @@
 									],
 									"parameter_enable": 0,
 									"patching_rect": [
-										285.0,
-										122.0,
+										10.0,
+										104.0,
 										24.0,
 										24.0
+									],
+									"id": "obj-4"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "play",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										38.0,
+										104.0,
+										40.0,
+										19.0
 									],
 									"id": "obj-5"
 								}
 							},
 							{
 								"box": {
-									"maxclass": "comment",
-									"text": "frames on / off",
+									"maxclass": "toggle",
 									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										10.0,
-										122.0,
-										260.0,
-										20.0
+									"numoutlets": 1,
+									"outlettype": [
+										"int"
 									],
-									"textjustification": 2,
+									"parameter_enable": 0,
+									"patching_rect": [
+										90.0,
+										104.0,
+										24.0,
+										24.0
+									],
 									"id": "obj-6"
 								}
 							},
 							{
 								"box": {
-									"maxclass": "newobj",
-									"text": "qmetro 33",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										"bang"
-									],
+									"maxclass": "comment",
+									"text": "camera",
+									"numinlets": 1,
+									"numoutlets": 0,
 									"patching_rect": [
-										285.0,
-										156.0,
-										76.0,
-										22.0
+										118.0,
+										104.0,
+										60.0,
+										19.0
 									],
 									"id": "obj-7"
 								}
 							},
 							{
 								"box": {
-									"maxclass": "comment",
-									"text": "a frame about every 33 ms",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										10.0,
-										156.0,
-										260.0,
-										20.0
-									],
-									"textjustification": 2,
-									"id": "obj-8"
-								}
-							},
-							{
-								"box": {
 									"maxclass": "newobj",
-									"text": "jit.grab",
-									"numinlets": 1,
-									"numoutlets": 2,
-									"outlettype": [
-										"jit_matrix",
-										""
-									],
-									"patching_rect": [
-										285.0,
-										194.0,
-										69.0,
-										22.0
-									],
-									"id": "obj-9"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "message",
-									"text": "open",
+									"text": "p source",
 									"numinlets": 2,
 									"numoutlets": 1,
 									"outlettype": [
 										""
 									],
 									"patching_rect": [
-										375.0,
+										10.0,
+										136.0,
+										72.0,
+										22.0
+									],
+									"patcher": {
+										"fileversion": 1,
+										"appversion": {
+											"major": 8,
+											"minor": 6,
+											"revision": 0,
+											"architecture": "x64",
+											"modernui": 1
+										},
+										"classnamespace": "box",
+										"rect": [
+											100.0,
+											100.0,
+											640.0,
+											480.0
+										],
+										"boxes": [
+											{
+												"box": {
+													"maxclass": "inlet",
+													"numinlets": 0,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"parameter_enable": 0,
+													"patching_rect": [
+														10,
+														10,
+														30.0,
+														30.0
+													],
+													"id": "obj-1"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "inlet",
+													"numinlets": 0,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"parameter_enable": 0,
+													"patching_rect": [
+														200,
+														10,
+														30.0,
+														30.0
+													],
+													"id": "obj-2"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "qmetro 33",
+													"numinlets": 2,
+													"numoutlets": 1,
+													"outlettype": [
+														"bang"
+													],
+													"patching_rect": [
+														10,
+														60,
+														79.0,
+														22.0
+													],
+													"id": "obj-3"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "gate 2 1",
+													"numinlets": 2,
+													"numoutlets": 2,
+													"outlettype": [
+														"",
+														""
+													],
+													"patching_rect": [
+														10,
+														100,
+														72.0,
+														22.0
+													],
+													"id": "obj-4"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "jit.movie @moviefile zelk-clip.mov @autostart 1 @loop 1",
+													"numinlets": 1,
+													"numoutlets": 2,
+													"outlettype": [
+														"jit_matrix",
+														""
+													],
+													"patching_rect": [
+														10,
+														150,
+														401.0,
+														22.0
+													],
+													"id": "obj-5"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "jit.grab",
+													"numinlets": 1,
+													"numoutlets": 2,
+													"outlettype": [
+														"jit_matrix",
+														""
+													],
+													"patching_rect": [
+														430,
+														150,
+														72.0,
+														22.0
+													],
+													"id": "obj-6"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "t i i",
+													"numinlets": 1,
+													"numoutlets": 2,
+													"outlettype": [
+														"int",
+														"int"
+													],
+													"patching_rect": [
+														200,
+														50,
+														51.0,
+														22.0
+													],
+													"id": "obj-7"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "+ 1",
+													"numinlets": 2,
+													"numoutlets": 1,
+													"outlettype": [
+														"int"
+													],
+													"patching_rect": [
+														250,
+														80,
+														40.0,
+														22.0
+													],
+													"id": "obj-8"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "sel 1 0",
+													"numinlets": 1,
+													"numoutlets": 3,
+													"outlettype": [
+														"bang",
+														"bang",
+														""
+													],
+													"patching_rect": [
+														200,
+														110,
+														65.0,
+														22.0
+													],
+													"id": "obj-9"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "message",
+													"text": "open",
+													"numinlets": 2,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"patching_rect": [
+														430,
+														110,
+														44.0,
+														22.0
+													],
+													"id": "obj-10"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "message",
+													"text": "close",
+													"numinlets": 2,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"patching_rect": [
+														480,
+														110,
+														51.0,
+														22.0
+													],
+													"id": "obj-11"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "jit.matrix 4 char 320 240",
+													"numinlets": 1,
+													"numoutlets": 2,
+													"outlettype": [
+														"jit_matrix",
+														""
+													],
+													"patching_rect": [
+														10,
+														200,
+														191.0,
+														22.0
+													],
+													"id": "obj-12"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "outlet",
+													"numinlets": 1,
+													"numoutlets": 0,
+													"outlettype": [],
+													"parameter_enable": 0,
+													"patching_rect": [
+														10,
+														250,
+														30.0,
+														30.0
+													],
+													"id": "obj-13"
+												}
+											}
+										],
+										"lines": [
+											{
+												"patchline": {
+													"source": [
+														"obj-1",
+														0
+													],
+													"destination": [
+														"obj-3",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-3",
+														0
+													],
+													"destination": [
+														"obj-4",
+														1
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-4",
+														0
+													],
+													"destination": [
+														"obj-5",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-4",
+														1
+													],
+													"destination": [
+														"obj-6",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-2",
+														0
+													],
+													"destination": [
+														"obj-7",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-7",
+														1
+													],
+													"destination": [
+														"obj-8",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-8",
+														0
+													],
+													"destination": [
+														"obj-4",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-7",
+														0
+													],
+													"destination": [
+														"obj-9",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-9",
+														0
+													],
+													"destination": [
+														"obj-10",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-9",
+														1
+													],
+													"destination": [
+														"obj-11",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-10",
+														0
+													],
+													"destination": [
+														"obj-6",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-11",
+														0
+													],
+													"destination": [
+														"obj-6",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-5",
+														0
+													],
+													"destination": [
+														"obj-12",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-6",
+														0
+													],
+													"destination": [
+														"obj-12",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-12",
+														0
+													],
+													"destination": [
+														"obj-13",
+														0
+													]
+												}
+											}
+										]
+									},
+									"id": "obj-8"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "the clip zelk-clip.mov, or the camera; 320 x 240",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										110.0,
+										136.0,
+										200.0,
+										29.0
+									],
+									"fontsize": 10.0,
+									"id": "obj-9"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
+									"text": "s zelk.moments-frame",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"outlettype": [],
+									"patching_rect": [
+										10.0,
+										170.0,
 										156.0,
-										42.0,
 										22.0
 									],
 									"id": "obj-10"
@@ -271,35 +660,37 @@
 							},
 							{
 								"box": {
-									"maxclass": "message",
-									"text": "close",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
+									"maxclass": "comment",
+									"text": "input",
+									"numinlets": 1,
+									"numoutlets": 0,
 									"patching_rect": [
-										425.0,
-										156.0,
-										48.0,
-										22.0
+										10.0,
+										378.0,
+										270.0,
+										17.75
 									],
+									"fontsize": 11.0,
+									"fontface": 1,
 									"id": "obj-11"
 								}
 							},
 							{
 								"box": {
-									"maxclass": "comment",
-									"text": "camera frames: 4-plane char (ARGB)",
+									"maxclass": "jit.pwindow",
 									"numinlets": 1,
-									"numoutlets": 0,
+									"numoutlets": 2,
+									"outlettype": [
+										"jit_matrix",
+										""
+									],
+									"parameter_enable": 0,
 									"patching_rect": [
 										10.0,
-										194.0,
-										260.0,
-										20.0
+										400.0,
+										270.0,
+										202.5
 									],
-									"textjustification": 2,
 									"id": "obj-12"
 								}
 							},
@@ -314,9 +705,9 @@
 										""
 									],
 									"patching_rect": [
-										285.0,
-										234.0,
-										96.0,
+										10.0,
+										206.0,
+										100.0,
 										22.0
 									],
 									"id": "obj-13"
@@ -324,18 +715,127 @@
 							},
 							{
 								"box": {
+									"maxclass": "newobj",
+									"text": "loadmess 60",
+									"numinlets": 1,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										330.0,
+										76.0,
+										93.0,
+										22.0
+									],
+									"id": "obj-14"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "number",
+									"numinlets": 1,
+									"numoutlets": 2,
+									"outlettype": [
+										"",
+										"bang"
+									],
+									"parameter_enable": 0,
+									"patching_rect": [
+										330.0,
+										106.0,
+										60.0,
+										22.0
+									],
+									"id": "obj-15"
+								}
+							},
+							{
+								"box": {
 									"maxclass": "comment",
-									"text": "colour (4-plane ARGB) to one plane of brightness",
+									"text": "threshold (0 to 255)",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										10.0,
-										234.0,
-										260.0,
-										35.0
+										396.0,
+										106.0,
+										160.0,
+										19.0
 									],
-									"textjustification": 2,
-									"id": "obj-14"
+									"id": "obj-16"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "message",
+									"text": "val $1",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										330.0,
+										136.0,
+										58.0,
+										22.0
+									],
+									"id": "obj-17"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
+									"text": "jit.op @op > @val 60",
+									"numinlets": 2,
+									"numoutlets": 2,
+									"outlettype": [
+										"jit_matrix",
+										""
+									],
+									"patching_rect": [
+										10.0,
+										236.0,
+										156.0,
+										22.0
+									],
+									"id": "obj-18"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "binary image: the shape measured",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										300.0,
+										378.0,
+										270.0,
+										17.75
+									],
+									"fontsize": 11.0,
+									"fontface": 1,
+									"id": "obj-19"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "jit.pwindow",
+									"numinlets": 1,
+									"numoutlets": 2,
+									"outlettype": [
+										"jit_matrix",
+										""
+									],
+									"parameter_enable": 0,
+									"patching_rect": [
+										300.0,
+										400.0,
+										270.0,
+										202.5
+									],
+									"id": "obj-20"
 								}
 							},
 							{
@@ -352,105 +852,117 @@
 										""
 									],
 									"patching_rect": [
-										285.0,
-										285.0,
-										96.0,
-										22.0
-									],
-									"id": "obj-15"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "one plane, two dimensions, any type: cell values are the weights. Sends after every matrix, right to left. Right outlet: dumpout",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
 										10.0,
-										285.0,
-										260.0,
-										65.0
-									],
-									"textjustification": 2,
-									"id": "obj-16"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "a frame without mass sends the last values again",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										620.0,
-										96.0,
-										340.0,
-										20.0
-									],
-									"id": "obj-17"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "put a threshold (jit.op @op > @val 128) before it for the moments of the shapes alone",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										620.0,
-										126.0,
-										340.0,
-										35.0
-									],
-									"id": "obj-18"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "newobj",
-									"text": "print moments",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"outlettype": [],
-									"patching_rect": [
-										80.0,
-										380.0,
-										103.0,
-										22.0
-									],
-									"id": "obj-19"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "comment",
-									"text": "normalised central moments: eta20 eta02 eta11 eta21 eta12 eta30 eta03",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										92.0,
-										406.0,
-										198.0,
-										50.0
-									],
-									"id": "obj-20"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "newobj",
-									"text": "print hu",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"outlettype": [],
-									"patching_rect": [
-										305.0,
-										380.0,
-										69.0,
+										266.0,
+										100.0,
 										22.0
 									],
 									"id": "obj-21"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "what it sends, every frame",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										590.0,
+										378.0,
+										270.0,
+										17.75
+									],
+									"fontsize": 11.0,
+									"fontface": 1,
+									"id": "obj-22"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
+									"text": "prepend set",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										330.0,
+										174.0,
+										93.0,
+										22.0
+									],
+									"id": "obj-23"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "message",
+									"text": "",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										590.0,
+										400.0,
+										270.0,
+										36.0
+									],
+									"id": "obj-24"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "eta20 eta02 eta11 eta21 eta12 eta30 eta03",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										590.0,
+										440.0,
+										270.0,
+										16.5
+									],
+									"fontsize": 10.0,
+									"id": "obj-25"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
+									"text": "prepend set",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										330.0,
+										204.0,
+										93.0,
+										22.0
+									],
+									"id": "obj-26"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "message",
+									"text": "",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										590.0,
+										462.5,
+										270.0,
+										36.0
+									],
+									"id": "obj-27"
 								}
 							},
 							{
@@ -460,74 +972,169 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										317.0,
-										406.0,
-										198.0,
-										20.0
+										590.0,
+										502.5,
+										270.0,
+										16.5
 									],
-									"id": "obj-22"
+									"fontsize": 10.0,
+									"id": "obj-28"
 								}
 							},
 							{
 								"box": {
 									"maxclass": "newobj",
-									"text": "print centroids",
+									"text": "unpack f f",
 									"numinlets": 1,
-									"numoutlets": 0,
-									"outlettype": [],
+									"numoutlets": 2,
+									"outlettype": [
+										"float",
+										"float"
+									],
 									"patching_rect": [
-										530.0,
-										380.0,
-										116.0,
+										330.0,
+										234.0,
+										86.0,
 										22.0
 									],
-									"id": "obj-23"
+									"id": "obj-29"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "flonum",
+									"numinlets": 1,
+									"numoutlets": 2,
+									"outlettype": [
+										"",
+										"bang"
+									],
+									"parameter_enable": 0,
+									"patching_rect": [
+										590.0,
+										525.0,
+										80.0,
+										22.0
+									],
+									"id": "obj-30"
 								}
 							},
 							{
 								"box": {
 									"maxclass": "comment",
-									"text": "weighted centroid: column, row",
+									"text": "x",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										542.0,
-										406.0,
-										198.0,
-										20.0
+										676.0,
+										525.0,
+										30.0,
+										16.5
 									],
-									"id": "obj-24"
+									"fontsize": 10.0,
+									"id": "obj-31"
 								}
 							},
 							{
 								"box": {
-									"maxclass": "newobj",
-									"text": "print mass",
+									"maxclass": "flonum",
 									"numinlets": 1,
-									"numoutlets": 0,
-									"outlettype": [],
+									"numoutlets": 2,
+									"outlettype": [
+										"",
+										"bang"
+									],
+									"parameter_enable": 0,
 									"patching_rect": [
-										755.0,
-										380.0,
-										82.0,
+										720.0,
+										525.0,
+										80.0,
 										22.0
 									],
-									"id": "obj-25"
+									"id": "obj-32"
 								}
 							},
 							{
 								"box": {
 									"maxclass": "comment",
-									"text": "sum of the cell values (a float)",
+									"text": "y (centroid)",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										767.0,
-										406.0,
-										198.0,
-										35.0
+										806.0,
+										525.0,
+										54.0,
+										29.0
 									],
-									"id": "obj-26"
+									"fontsize": 10.0,
+									"id": "obj-33"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "flonum",
+									"numinlets": 1,
+									"numoutlets": 2,
+									"outlettype": [
+										"",
+										"bang"
+									],
+									"parameter_enable": 0,
+									"patching_rect": [
+										590.0,
+										555.0,
+										80.0,
+										22.0
+									],
+									"id": "obj-34"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "mass",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										676.0,
+										555.0,
+										150.0,
+										16.5
+									],
+									"fontsize": 10.0,
+									"id": "obj-35"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "One plane, two dimensions, any type: cell values are the weights (255 per cell here).",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										580.0,
+										76.0,
+										290.0,
+										31.5
+									],
+									"fontsize": 11.0,
+									"id": "obj-36"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "Sends after every matrix, right to left; a frame without mass sends the last values again.",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										580.0,
+										113.5,
+										290.0,
+										31.5
+									],
+									"fontsize": 11.0,
+									"id": "obj-37"
 								}
 							}
 						],
@@ -539,7 +1146,7 @@
 										0
 									],
 									"destination": [
-										"obj-5",
+										"obj-4",
 										0
 									]
 								}
@@ -547,11 +1154,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-5",
+										"obj-4",
 										0
 									],
 									"destination": [
-										"obj-7",
+										"obj-8",
 										0
 									]
 								}
@@ -559,11 +1166,35 @@
 							{
 								"patchline": {
 									"source": [
+										"obj-6",
+										0
+									],
+									"destination": [
+										"obj-8",
+										1
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-8",
+										0
+									],
+									"destination": [
 										"obj-10",
 										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-8",
+										0
 									],
 									"destination": [
-										"obj-9",
+										"obj-12",
 										0
 									]
 								}
@@ -571,31 +1202,7 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-11",
-										0
-									],
-									"destination": [
-										"obj-9",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-7",
-										0
-									],
-									"destination": [
-										"obj-9",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-9",
+										"obj-8",
 										0
 									],
 									"destination": [
@@ -607,11 +1214,35 @@
 							{
 								"patchline": {
 									"source": [
+										"obj-14",
+										0
+									],
+									"destination": [
+										"obj-15",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-15",
+										0
+									],
+									"destination": [
+										"obj-17",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
 										"obj-13",
 										0
 									],
 									"destination": [
-										"obj-15",
+										"obj-18",
 										0
 									]
 								}
@@ -619,11 +1250,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-15",
+										"obj-17",
 										0
 									],
 									"destination": [
-										"obj-19",
+										"obj-18",
 										0
 									]
 								}
@@ -631,8 +1262,20 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-15",
-										1
+										"obj-18",
+										0
+									],
+									"destination": [
+										"obj-20",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-18",
+										0
 									],
 									"destination": [
 										"obj-21",
@@ -643,8 +1286,8 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-15",
-										2
+										"obj-21",
+										0
 									],
 									"destination": [
 										"obj-23",
@@ -655,18 +1298,274 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-15",
+										"obj-23",
+										0
+									],
+									"destination": [
+										"obj-24",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-21",
+										1
+									],
+									"destination": [
+										"obj-26",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-26",
+										0
+									],
+									"destination": [
+										"obj-27",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-21",
+										2
+									],
+									"destination": [
+										"obj-29",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-29",
+										0
+									],
+									"destination": [
+										"obj-30",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-29",
+										1
+									],
+									"destination": [
+										"obj-32",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-21",
 										3
 									],
 									"destination": [
-										"obj-25",
+										"obj-34",
 										0
 									]
 								}
 							}
 						]
 					},
-					"id": "obj-4"
+					"id": "obj-1"
+				}
+			},
+			{
+				"box": {
+					"maxclass": "newobj",
+					"text": "p ?",
+					"numinlets": 0,
+					"numoutlets": 0,
+					"patching_rect": [
+						120.0,
+						10.0,
+						50.0,
+						22.0
+					],
+					"patcher": {
+						"fileversion": 1,
+						"appversion": {
+							"major": 8,
+							"minor": 6,
+							"revision": 0,
+							"architecture": "x64",
+							"modernui": 1
+						},
+						"classnamespace": "box",
+						"rect": [
+							0.0,
+							26.0,
+							880.0,
+							620.0
+						],
+						"showontab": 1,
+						"boxes": [
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "zelk.moments",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										10.0,
+										8.0,
+										600.0,
+										31.5
+									],
+									"fontsize": 22.0,
+									"fontface": 1,
+									"id": "obj-1"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "measures the moments and Hu invariants of a one-plane image",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										10.0,
+										42.0,
+										860.0,
+										20.25
+									],
+									"fontsize": 13.0,
+									"id": "obj-2"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "The reference page says every inlet, outlet, attribute and message: right-click the object and choose Open Reference, or look it up in the Reference window under zelk.",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										10.0,
+										90.0,
+										600.0,
+										34.0
+									],
+									"id": "obj-3"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "See also",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										10.0,
+										138.0,
+										200.0,
+										20.25
+									],
+									"fontsize": 13.0,
+									"fontface": 1,
+									"id": "obj-4"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
+									"text": "zelk.centroids",
+									"numinlets": 1,
+									"numoutlets": 2,
+									"outlettype": [
+										"jit_matrix",
+										""
+									],
+									"patching_rect": [
+										10.0,
+										166.0,
+										114.0,
+										22.0
+									],
+									"id": "obj-5"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "finds the mass and weighted centroid of a one-plane image",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										134.0,
+										166.0,
+										500.0,
+										19.0
+									],
+									"id": "obj-6"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
+									"text": "zelk.blobs.moments",
+									"numinlets": 1,
+									"numoutlets": 2,
+									"outlettype": [
+										"jit_matrix",
+										""
+									],
+									"patching_rect": [
+										10.0,
+										196.0,
+										142.0,
+										22.0
+									],
+									"id": "obj-7"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "measures the moments and Hu invariants of every labelled blob",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										162.0,
+										196.0,
+										500.0,
+										19.0
+									],
+									"id": "obj-8"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "comment",
+									"text": "All twenty: the zelk overview in Extras, or the package's home patch.",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										10.0,
+										236.0,
+										600.0,
+										19.0
+									],
+									"id": "obj-9"
+								}
+							}
+						],
+						"lines": []
+					},
+					"id": "obj-2"
 				}
 			}
 		],

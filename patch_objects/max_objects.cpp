@@ -231,6 +231,7 @@ bool is_frame_source(const std::string& name) { return name == "jit.movie" || na
 bool sends_matrices(const std::string& name) {
   objects::Op op;
   return is_frame_source(name) || name == "jit.op" || name == "jit.rgb2luma" || name == "jit.matrix" || name == "jit.lcd" ||
+         name == "jit.pack" || name == "jit.transpose" ||
          (name.rfind("jit.", 0) == 0 && objects::parse_op(std::string_view(name).substr(4), &op));
 }
 

@@ -1,9 +1,13 @@
+// Objects that rearrange cells without computing on them: jit.pack and
+// jit.transpose.
+//
 // jit.pack N: one matrix whose planes are taken from N matrices, `jump[k]`
 // planes of inlet k from its plane `offset[k]` on (defaults: one each, from
 // 0). The left inlet computes and sends; the others keep their matrix until
 // then. The output takes the left matrix's type and size; a cell another
 // inlet's matrix lacks reads 0, as does a plane it lacks.
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -107,8 +111,65 @@ struct JitPack {
   }
 };
 
+// jit.transpose: dimensions 0 and 1 swapped, cell (x, y) to (y, x); a 1-D
+// matrix of N cells becomes one column of N rows. Higher dimensions keep
+// their place; type and planes are the input's.
+struct JitTranspose {
+  OwnMatrix out;
+  void* outlet = nullptr;
+
+  void init(t_object* self, long, t_atom*) {
+    outlet_new(self, nullptr);  // dump
+    outlet = outlet_new(self, "jit_matrix");
+  }
+
+  void message(t_object* self, t_symbol* s, long argc, t_atom* argv) {
+    if (!is(s, "jit_matrix")) {
+      error("jit.transpose: doesn't understand \"%s\"", s->s_name);
+      return;
+    }
+    Incoming in;
+    if (!take_matrix(self, argc, argv, &in)) return;
+    t_jit_matrix_info want = in.info;
+    if (want.dimcount < 2) {
+      want.dimcount = 2;
+      want.dim[1] = 1;
+    }
+    std::swap(want.dim[0], want.dim[1]);
+    if (!shape_or_fail(self, out, want)) return;
+    const frame::Matrix src = view_of(in.info, in.data), dst = out.view();
+    const std::size_t cell = frame::cell_size(src.type) * static_cast<std::size_t>(src.planecount);
+    const long width = src.dim[0], height = src.dimcount > 1 ? src.dim[1] : 1;
+    long slices = 1;
+    for (long d = 2; d < src.dimcount; ++d) slices *= src.dim[d];
+    std::vector<long> at(static_cast<std::size_t>(std::max(0L, src.dimcount - 2)), 0);
+    for (long k = 0; k < slices && has_cells(in.info); ++k) {
+      std::ptrdiff_t from = 0, to = 0;
+      for (std::size_t d = 0; d < at.size(); ++d) {
+        from += static_cast<std::ptrdiff_t>(at[d]) * src.dimstride[d + 2];
+        to += static_cast<std::ptrdiff_t>(at[d]) * dst.dimstride[d + 2];
+      }
+      const long row_stride = src.dimcount > 1 ? src.dimstride[1] : 0;
+      for (long y = 0; y < height; ++y)
+        for (long x = 0; x < width; ++x)
+          std::memcpy(dst.data + to + static_cast<std::ptrdiff_t>(y) * dst.dimstride[0] +
+                          static_cast<std::ptrdiff_t>(x) * dst.dimstride[1],
+                      src.data + from + static_cast<std::ptrdiff_t>(x) * src.dimstride[0] +
+                          static_cast<std::ptrdiff_t>(y) * row_stride,
+                      cell);
+      for (std::size_t d = 0; d < at.size(); ++d) {
+        if (++at[d] < src.dim[d + 2]) break;
+        at[d] = 0;
+      }
+    }
+    out.send(outlet);
+  }
+};
+
 }  // namespace
 
-std::vector<ObjectMain> jit_pack_objects() { return {{"jit.pack", object_main<JitPack>}}; }
+std::vector<ObjectMain> jit_pack_objects() {
+  return {{"jit.pack", object_main<JitPack>}, {"jit.transpose", object_main<JitTranspose>}};
+}
 
 }  // namespace zelk::objects

@@ -1,0 +1,1633 @@
+{
+	"patcher": {
+		"fileversion": 1,
+		"appversion": {
+			"major": 8,
+			"minor": 6,
+			"revision": 0,
+			"architecture": "x64",
+			"modernui": 1
+		},
+		"classnamespace": "box",
+		"rect": [
+			100.0,
+			100.0,
+			880.0,
+			620.0
+		],
+		"description": "what moves, against a running-average background",
+		"digest": "what moves, against a running-average background",
+		"tags": "zelk jitter",
+		"boxes": [
+			{
+				"box": {
+					"maxclass": "comment",
+					"text": "motion",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						10.0,
+						8.0,
+						600.0,
+						31.5
+					],
+					"fontsize": 22.0,
+					"fontface": 1,
+					"id": "obj-1"
+				}
+			},
+			{
+				"box": {
+					"maxclass": "comment",
+					"text": "what moves, against a running-average background",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						10.0,
+						42.0,
+						860.0,
+						20.25
+					],
+					"fontsize": 13.0,
+					"id": "obj-2"
+				}
+			},
+			{
+				"box": {
+					"maxclass": "newobj",
+					"text": "loadmess 1",
+					"numinlets": 1,
+					"numoutlets": 1,
+					"outlettype": [
+						""
+					],
+					"patching_rect": [
+						10.0,
+						76.0,
+						86.0,
+						22.0
+					],
+					"id": "obj-3"
+				}
+			},
+			{
+				"box": {
+					"maxclass": "toggle",
+					"numinlets": 1,
+					"numoutlets": 1,
+					"outlettype": [
+						"int"
+					],
+					"parameter_enable": 0,
+					"patching_rect": [
+						10.0,
+						104.0,
+						24.0,
+						24.0
+					],
+					"id": "obj-4"
+				}
+			},
+			{
+				"box": {
+					"maxclass": "comment",
+					"text": "play",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						38.0,
+						104.0,
+						40.0,
+						19.0
+					],
+					"id": "obj-5"
+				}
+			},
+			{
+				"box": {
+					"maxclass": "toggle",
+					"numinlets": 1,
+					"numoutlets": 1,
+					"outlettype": [
+						"int"
+					],
+					"parameter_enable": 0,
+					"patching_rect": [
+						90.0,
+						104.0,
+						24.0,
+						24.0
+					],
+					"id": "obj-6"
+				}
+			},
+			{
+				"box": {
+					"maxclass": "comment",
+					"text": "camera",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						118.0,
+						104.0,
+						60.0,
+						19.0
+					],
+					"id": "obj-7"
+				}
+			},
+			{
+				"box": {
+					"maxclass": "newobj",
+					"text": "p source",
+					"numinlets": 2,
+					"numoutlets": 1,
+					"outlettype": [
+						""
+					],
+					"patching_rect": [
+						10.0,
+						136.0,
+						72.0,
+						22.0
+					],
+					"patcher": {
+						"fileversion": 1,
+						"appversion": {
+							"major": 8,
+							"minor": 6,
+							"revision": 0,
+							"architecture": "x64",
+							"modernui": 1
+						},
+						"classnamespace": "box",
+						"rect": [
+							100.0,
+							100.0,
+							640.0,
+							480.0
+						],
+						"boxes": [
+							{
+								"box": {
+									"maxclass": "inlet",
+									"numinlets": 0,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"parameter_enable": 0,
+									"patching_rect": [
+										10,
+										10,
+										30.0,
+										30.0
+									],
+									"id": "obj-1"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "inlet",
+									"numinlets": 0,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"parameter_enable": 0,
+									"patching_rect": [
+										200,
+										10,
+										30.0,
+										30.0
+									],
+									"id": "obj-2"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
+									"text": "qmetro 33",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										"bang"
+									],
+									"patching_rect": [
+										10,
+										60,
+										79.0,
+										22.0
+									],
+									"id": "obj-3"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
+									"text": "gate 2 1",
+									"numinlets": 2,
+									"numoutlets": 2,
+									"outlettype": [
+										"",
+										""
+									],
+									"patching_rect": [
+										10,
+										100,
+										72.0,
+										22.0
+									],
+									"id": "obj-4"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
+									"text": "jit.movie @moviefile zelk-clip.mov @autostart 1 @loop 1",
+									"numinlets": 1,
+									"numoutlets": 2,
+									"outlettype": [
+										"jit_matrix",
+										""
+									],
+									"patching_rect": [
+										10,
+										150,
+										401.0,
+										22.0
+									],
+									"id": "obj-5"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
+									"text": "jit.grab",
+									"numinlets": 1,
+									"numoutlets": 2,
+									"outlettype": [
+										"jit_matrix",
+										""
+									],
+									"patching_rect": [
+										430,
+										150,
+										72.0,
+										22.0
+									],
+									"id": "obj-6"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
+									"text": "t i i",
+									"numinlets": 1,
+									"numoutlets": 2,
+									"outlettype": [
+										"int",
+										"int"
+									],
+									"patching_rect": [
+										200,
+										50,
+										51.0,
+										22.0
+									],
+									"id": "obj-7"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
+									"text": "+ 1",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										"int"
+									],
+									"patching_rect": [
+										250,
+										80,
+										40.0,
+										22.0
+									],
+									"id": "obj-8"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
+									"text": "sel 1 0",
+									"numinlets": 1,
+									"numoutlets": 3,
+									"outlettype": [
+										"bang",
+										"bang",
+										""
+									],
+									"patching_rect": [
+										200,
+										110,
+										65.0,
+										22.0
+									],
+									"id": "obj-9"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "message",
+									"text": "open",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										430,
+										110,
+										44.0,
+										22.0
+									],
+									"id": "obj-10"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "message",
+									"text": "close",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										480,
+										110,
+										51.0,
+										22.0
+									],
+									"id": "obj-11"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
+									"text": "jit.matrix 4 char 320 240",
+									"numinlets": 1,
+									"numoutlets": 2,
+									"outlettype": [
+										"jit_matrix",
+										""
+									],
+									"patching_rect": [
+										10,
+										200,
+										191.0,
+										22.0
+									],
+									"id": "obj-12"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "outlet",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"outlettype": [],
+									"parameter_enable": 0,
+									"patching_rect": [
+										10,
+										250,
+										30.0,
+										30.0
+									],
+									"id": "obj-13"
+								}
+							}
+						],
+						"lines": [
+							{
+								"patchline": {
+									"source": [
+										"obj-1",
+										0
+									],
+									"destination": [
+										"obj-3",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-3",
+										0
+									],
+									"destination": [
+										"obj-4",
+										1
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-4",
+										0
+									],
+									"destination": [
+										"obj-5",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-4",
+										1
+									],
+									"destination": [
+										"obj-6",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-2",
+										0
+									],
+									"destination": [
+										"obj-7",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-7",
+										1
+									],
+									"destination": [
+										"obj-8",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-8",
+										0
+									],
+									"destination": [
+										"obj-4",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-7",
+										0
+									],
+									"destination": [
+										"obj-9",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-9",
+										0
+									],
+									"destination": [
+										"obj-10",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-9",
+										1
+									],
+									"destination": [
+										"obj-11",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-10",
+										0
+									],
+									"destination": [
+										"obj-6",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-11",
+										0
+									],
+									"destination": [
+										"obj-6",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-5",
+										0
+									],
+									"destination": [
+										"obj-12",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-6",
+										0
+									],
+									"destination": [
+										"obj-12",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-12",
+										0
+									],
+									"destination": [
+										"obj-13",
+										0
+									]
+								}
+							}
+						]
+					},
+					"id": "obj-8"
+				}
+			},
+			{
+				"box": {
+					"maxclass": "comment",
+					"text": "the clip zelk-clip.mov, or the camera; 320 x 240",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						110.0,
+						136.0,
+						200.0,
+						29.0
+					],
+					"fontsize": 10.0,
+					"id": "obj-9"
+				}
+			},
+			{
+				"box": {
+					"maxclass": "newobj",
+					"text": "s motion-frame",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"outlettype": [],
+					"patching_rect": [
+						10.0,
+						170.0,
+						114.0,
+						22.0
+					],
+					"id": "obj-10"
+				}
+			},
+			{
+				"box": {
+					"maxclass": "newobj",
+					"text": "t a a",
+					"numinlets": 1,
+					"numoutlets": 2,
+					"outlettype": [
+						"",
+						""
+					],
+					"patching_rect": [
+						10.0,
+						206.0,
+						51.0,
+						22.0
+					],
+					"id": "obj-11"
+				}
+			},
+			{
+				"box": {
+					"maxclass": "newobj",
+					"text": "jit.rgb2luma",
+					"numinlets": 1,
+					"numoutlets": 2,
+					"outlettype": [
+						"jit_matrix",
+						""
+					],
+					"patching_rect": [
+						10.0,
+						236.0,
+						100.0,
+						22.0
+					],
+					"id": "obj-12"
+				}
+			},
+			{
+				"box": {
+					"maxclass": "newobj",
+					"text": "t a a",
+					"numinlets": 1,
+					"numoutlets": 2,
+					"outlettype": [
+						"",
+						""
+					],
+					"patching_rect": [
+						10.0,
+						266.0,
+						51.0,
+						22.0
+					],
+					"id": "obj-13"
+				}
+			},
+			{
+				"box": {
+					"maxclass": "newobj",
+					"text": "zelk.ravg @alpha 0.05",
+					"numinlets": 1,
+					"numoutlets": 2,
+					"outlettype": [
+						"jit_matrix",
+						""
+					],
+					"patching_rect": [
+						330.0,
+						76.0,
+						163.0,
+						22.0
+					],
+					"id": "obj-14"
+				}
+			},
+			{
+				"box": {
+					"maxclass": "newobj",
+					"text": "jit.op @op absdiff",
+					"numinlets": 2,
+					"numoutlets": 2,
+					"outlettype": [
+						"jit_matrix",
+						""
+					],
+					"patching_rect": [
+						10.0,
+						296.0,
+						142.0,
+						22.0
+					],
+					"id": "obj-15"
+				}
+			},
+			{
+				"box": {
+					"maxclass": "attrui",
+					"numinlets": 1,
+					"numoutlets": 1,
+					"outlettype": [
+						""
+					],
+					"parameter_enable": 0,
+					"patching_rect": [
+						330.0,
+						106.0,
+						220.0,
+						22.0
+					],
+					"attr": "alpha",
+					"id": "obj-16"
+				}
+			},
+			{
+				"box": {
+					"maxclass": "newobj",
+					"text": "loadmess 25",
+					"numinlets": 1,
+					"numoutlets": 1,
+					"outlettype": [
+						""
+					],
+					"patching_rect": [
+						330.0,
+						136.0,
+						93.0,
+						22.0
+					],
+					"id": "obj-17"
+				}
+			},
+			{
+				"box": {
+					"maxclass": "number",
+					"numinlets": 1,
+					"numoutlets": 2,
+					"outlettype": [
+						"",
+						"bang"
+					],
+					"parameter_enable": 0,
+					"patching_rect": [
+						330.0,
+						166.0,
+						60.0,
+						22.0
+					],
+					"id": "obj-18"
+				}
+			},
+			{
+				"box": {
+					"maxclass": "comment",
+					"text": "threshold (0 to 255)",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						396.0,
+						166.0,
+						160.0,
+						19.0
+					],
+					"id": "obj-19"
+				}
+			},
+			{
+				"box": {
+					"maxclass": "message",
+					"text": "val $1",
+					"numinlets": 2,
+					"numoutlets": 1,
+					"outlettype": [
+						""
+					],
+					"patching_rect": [
+						330.0,
+						196.0,
+						58.0,
+						22.0
+					],
+					"id": "obj-20"
+				}
+			},
+			{
+				"box": {
+					"maxclass": "newobj",
+					"text": "jit.op @op > @val 25",
+					"numinlets": 2,
+					"numoutlets": 2,
+					"outlettype": [
+						"jit_matrix",
+						""
+					],
+					"patching_rect": [
+						10.0,
+						326.0,
+						156.0,
+						22.0
+					],
+					"id": "obj-21"
+				}
+			},
+			{
+				"box": {
+					"maxclass": "comment",
+					"text": "the background: a running average",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						10.0,
+						378.0,
+						270.0,
+						17.75
+					],
+					"fontsize": 11.0,
+					"fontface": 1,
+					"id": "obj-22"
+				}
+			},
+			{
+				"box": {
+					"maxclass": "jit.pwindow",
+					"numinlets": 1,
+					"numoutlets": 2,
+					"outlettype": [
+						"jit_matrix",
+						""
+					],
+					"parameter_enable": 0,
+					"patching_rect": [
+						10.0,
+						400.0,
+						270.0,
+						202.5
+					],
+					"id": "obj-23"
+				}
+			},
+			{
+				"box": {
+					"maxclass": "comment",
+					"text": "what differs from it: what moved",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						300.0,
+						378.0,
+						270.0,
+						17.75
+					],
+					"fontsize": 11.0,
+					"fontface": 1,
+					"id": "obj-24"
+				}
+			},
+			{
+				"box": {
+					"maxclass": "jit.pwindow",
+					"numinlets": 1,
+					"numoutlets": 2,
+					"outlettype": [
+						"jit_matrix",
+						""
+					],
+					"parameter_enable": 0,
+					"patching_rect": [
+						300.0,
+						400.0,
+						270.0,
+						202.5
+					],
+					"id": "obj-25"
+				}
+			},
+			{
+				"box": {
+					"maxclass": "newobj",
+					"text": "zelk.label @charmode 1 @threshold 20",
+					"numinlets": 1,
+					"numoutlets": 2,
+					"outlettype": [
+						"jit_matrix",
+						""
+					],
+					"patching_rect": [
+						10.0,
+						356.0,
+						268.0,
+						22.0
+					],
+					"id": "obj-26"
+				}
+			},
+			{
+				"box": {
+					"maxclass": "newobj",
+					"text": "zelk.blobs.bounds",
+					"numinlets": 1,
+					"numoutlets": 2,
+					"outlettype": [
+						"jit_matrix",
+						""
+					],
+					"patching_rect": [
+						330.0,
+						234.0,
+						135.0,
+						22.0
+					],
+					"id": "obj-27"
+				}
+			},
+			{
+				"box": {
+					"maxclass": "comment",
+					"text": "what moves, boxed",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						590.0,
+						378.0,
+						270.0,
+						17.75
+					],
+					"fontsize": 11.0,
+					"fontface": 1,
+					"id": "obj-28"
+				}
+			},
+			{
+				"box": {
+					"maxclass": "newobj",
+					"text": "p draw",
+					"numinlets": 1,
+					"numoutlets": 1,
+					"outlettype": [
+						""
+					],
+					"patching_rect": [
+						330.0,
+						264.0,
+						58.0,
+						22.0
+					],
+					"patcher": {
+						"fileversion": 1,
+						"appversion": {
+							"major": 8,
+							"minor": 6,
+							"revision": 0,
+							"architecture": "x64",
+							"modernui": 1
+						},
+						"classnamespace": "box",
+						"rect": [
+							100.0,
+							100.0,
+							640.0,
+							480.0
+						],
+						"boxes": [
+							{
+								"box": {
+									"maxclass": "inlet",
+									"numinlets": 0,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"parameter_enable": 0,
+									"patching_rect": [
+										10,
+										10,
+										30.0,
+										30.0
+									],
+									"id": "obj-1"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
+									"text": "t a b",
+									"numinlets": 1,
+									"numoutlets": 2,
+									"outlettype": [
+										"",
+										"bang"
+									],
+									"patching_rect": [
+										10,
+										50,
+										51.0,
+										22.0
+									],
+									"id": "obj-2"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "message",
+									"text": "brgb 0 0 0, frgb 255 80 80, pensize 2 2, clear",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										200,
+										80,
+										338.0,
+										22.0
+									],
+									"id": "obj-3"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
+									"text": "jit.iter",
+									"numinlets": 1,
+									"numoutlets": 3,
+									"outlettype": [
+										"",
+										"",
+										""
+									],
+									"patching_rect": [
+										10,
+										90,
+										72.0,
+										22.0
+									],
+									"id": "obj-4"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "message",
+									"text": "framerect $1 $2 $3 $4",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										10,
+										170,
+										163.0,
+										22.0
+									],
+									"id": "obj-5"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
+									"text": "route done",
+									"numinlets": 2,
+									"numoutlets": 2,
+									"outlettype": [
+										"",
+										""
+									],
+									"patching_rect": [
+										130,
+										130,
+										86.0,
+										22.0
+									],
+									"id": "obj-6"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
+									"text": "jit.lcd 4 char 320 240",
+									"numinlets": 1,
+									"numoutlets": 2,
+									"outlettype": [
+										"jit_matrix",
+										""
+									],
+									"patching_rect": [
+										10,
+										250,
+										170.0,
+										22.0
+									],
+									"id": "obj-7"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "message",
+									"text": "bang",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										130,
+										200,
+										44.0,
+										22.0
+									],
+									"id": "obj-8"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "outlet",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"outlettype": [],
+									"parameter_enable": 0,
+									"patching_rect": [
+										10,
+										300,
+										30.0,
+										30.0
+									],
+									"id": "obj-9"
+								}
+							}
+						],
+						"lines": [
+							{
+								"patchline": {
+									"source": [
+										"obj-1",
+										0
+									],
+									"destination": [
+										"obj-2",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-2",
+										1
+									],
+									"destination": [
+										"obj-3",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-3",
+										0
+									],
+									"destination": [
+										"obj-7",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-2",
+										0
+									],
+									"destination": [
+										"obj-4",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-4",
+										0
+									],
+									"destination": [
+										"obj-5",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-4",
+										2
+									],
+									"destination": [
+										"obj-6",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-6",
+										0
+									],
+									"destination": [
+										"obj-8",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-5",
+										0
+									],
+									"destination": [
+										"obj-7",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-8",
+										0
+									],
+									"destination": [
+										"obj-7",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-7",
+										0
+									],
+									"destination": [
+										"obj-9",
+										0
+									]
+								}
+							}
+						]
+					},
+					"id": "obj-29"
+				}
+			},
+			{
+				"box": {
+					"maxclass": "newobj",
+					"text": "jit.op @op max",
+					"numinlets": 2,
+					"numoutlets": 2,
+					"outlettype": [
+						"jit_matrix",
+						""
+					],
+					"patching_rect": [
+						330.0,
+						294.0,
+						114.0,
+						22.0
+					],
+					"id": "obj-30"
+				}
+			},
+			{
+				"box": {
+					"maxclass": "jit.pwindow",
+					"numinlets": 1,
+					"numoutlets": 2,
+					"outlettype": [
+						"jit_matrix",
+						""
+					],
+					"parameter_enable": 0,
+					"patching_rect": [
+						590.0,
+						400.0,
+						270.0,
+						202.5
+					],
+					"id": "obj-31"
+				}
+			},
+			{
+				"box": {
+					"maxclass": "comment",
+					"text": "zelk.ravg keeps a slow running average of the frames: what stands still becomes background. The difference from it, thresholded, is what moves.",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						580.0,
+						76.0,
+						290.0,
+						59.0
+					],
+					"fontsize": 11.0,
+					"id": "obj-32"
+				}
+			},
+			{
+				"box": {
+					"maxclass": "comment",
+					"text": "alpha sets how fast the background follows: smaller is slower.",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						580.0,
+						141.0,
+						290.0,
+						31.5
+					],
+					"fontsize": 11.0,
+					"id": "obj-33"
+				}
+			}
+		],
+		"lines": [
+			{
+				"patchline": {
+					"source": [
+						"obj-3",
+						0
+					],
+					"destination": [
+						"obj-4",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-4",
+						0
+					],
+					"destination": [
+						"obj-8",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-6",
+						0
+					],
+					"destination": [
+						"obj-8",
+						1
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-8",
+						0
+					],
+					"destination": [
+						"obj-10",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-8",
+						0
+					],
+					"destination": [
+						"obj-11",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-11",
+						1
+					],
+					"destination": [
+						"obj-12",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-12",
+						0
+					],
+					"destination": [
+						"obj-13",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-13",
+						1
+					],
+					"destination": [
+						"obj-14",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-13",
+						0
+					],
+					"destination": [
+						"obj-15",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-14",
+						0
+					],
+					"destination": [
+						"obj-15",
+						1
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-16",
+						0
+					],
+					"destination": [
+						"obj-14",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-17",
+						0
+					],
+					"destination": [
+						"obj-18",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-18",
+						0
+					],
+					"destination": [
+						"obj-20",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-15",
+						0
+					],
+					"destination": [
+						"obj-21",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-20",
+						0
+					],
+					"destination": [
+						"obj-21",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-14",
+						0
+					],
+					"destination": [
+						"obj-23",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-21",
+						0
+					],
+					"destination": [
+						"obj-25",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-21",
+						0
+					],
+					"destination": [
+						"obj-26",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-26",
+						0
+					],
+					"destination": [
+						"obj-27",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-27",
+						0
+					],
+					"destination": [
+						"obj-29",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-29",
+						0
+					],
+					"destination": [
+						"obj-30",
+						1
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-11",
+						0
+					],
+					"destination": [
+						"obj-30",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-30",
+						0
+					],
+					"destination": [
+						"obj-31",
+						0
+					]
+				}
+			}
+		]
+	}
+}
