@@ -188,6 +188,7 @@ TEST_P(Refpage, ListsWhatAPatchCanUseLinksItsObjectsAndIsCurrent) {
   // Cycling '74's module for a Jitter object; the category is the Object Explorer's.
   EXPECT_EQ(root.attributes.at("module"), "jit");
   EXPECT_EQ(root.attributes.at("category").rfind("zelk ", 0), 0u) << root.attributes.at("category");
+  EXPECT_EQ(xml.at("c74object/discussion").size(), 1u);
 
   // This process loads the build's own plug-ins, whatever runner the pages
   // are made by (zelk.exe under Wine uses the Windows externals).
@@ -303,8 +304,9 @@ TEST_F(RefpageText, MismatchedTextWritesNoPage) {
       {edited("The <at>threshold</at> attribute", "The <at>threshold attribute"), "<at> is not closed"},
       {edited("\"zelk.sum\": {", "\"zelk.sum\": {\"attributes\": {\"sum\": {\"digest\": \"Sums\"}},"),
        "zelk.sum: text for attribute sum, which its page does not list"},
-      {edited("\"description\": \"Gives every 4-connected", "\"notes\": \"Gives every 4-connected"),
-       "zelk.label: no description"},
+      {edited("\"discussion\": \"A typical chain: jit.grab → jit.rgb2luma → jit.op @op > @val 128 (the",
+              "\"notes\": \"(the"),
+       "zelk.label: no discussion"},
   };
   for (const auto& c : cases) {
     zrt::spit(path("text.json"), c.text);

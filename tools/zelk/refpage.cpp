@@ -39,9 +39,10 @@
 //                 object with and without a matrix output; {attributes} and
 //                 {messages} stand for the names, which the class gives;
 //   "objects": object name -> {"category" (the Object Explorer's),
-//              "description" (2-4 sentences), "inlets" and "outlets":
-//              descriptions by index (may stop early), "attributes",
-//              "messages": as in "common",
+//              "description" (2-4 sentences), "discussion" (the typical
+//              chain, and what an empty frame gives where it matters),
+//              "inlets" and "outlets": descriptions by index (may stop
+//              early), "attributes", "messages": as in "common",
 //              "matrix_operator": a sentence added to the shared paragraph
 //              (optional), "seealso": [names]}.
 #include <algorithm>
@@ -282,7 +283,7 @@ class Page {
     for (const auto& m : ci.wrapper_messages)
       if (outputs || m != "clear") wrapper_messages_.push_back(m);
     const std::string category = text_of(own_, "category");
-    for (const char* key : {"category", "description"})
+    for (const char* key : {"category", "description", "discussion"})
       if (text_of(own_, key).empty()) problem(name_ + ": no " + key);
     check_unlisted(ci);
 
