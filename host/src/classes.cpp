@@ -273,6 +273,20 @@ AttributeInfo attribute_info(const Attr* a, bool wrapper) {
   ai.wrapper = wrapper;
   return ai;
 }
+
+MatrixIoInfo io_info(const Io* io) {
+  MatrixIoInfo m;
+  for (long k = 0; k < io->types_count; ++k)
+    if (io->types[k]) m.types.push_back(io->types[k]->s_name);
+  m.minplanecount = io->minplanecount;
+  m.maxplanecount = io->maxplanecount;
+  m.mindimcount = io->mindimcount;
+  m.maxdimcount = io->maxdimcount;
+  m.planelink = io->planelink != 0;
+  m.typelink = io->typelink != 0;
+  m.dimlink = io->dimlink != 0;
+  return m;
+}
 }  // namespace
 
 bool class_info(const std::string& max_name, ClassInfo* out) {
@@ -301,6 +315,8 @@ bool class_info(const std::string& max_name, ClassInfo* out) {
     if (auto* mop = as_mop(jit_class_adornment_get(jc, _jit_sym_jit_mop))) {
       info.matrix_inputs = static_cast<int>(mop->ninputs);
       info.matrix_outputs = static_cast<int>(mop->noutputs);
+      for (long i = 0; i < mop->ninputs; ++i) info.inputs.push_back(io_info(mop->inputs[i]));
+      for (long i = 0; i < mop->noutputs; ++i) info.outputs.push_back(io_info(mop->outputs[i]));
     }
   }
   for (const Method& m : mc->methods)

@@ -268,4 +268,42 @@ TEST(AttributeInfo, ClassInfoDescribesWhatWasRegistered) {
   EXPECT_FALSE(has("assist"));
 }
 
+// Each matrix input and output as its operator declared it, for the
+// reference pages' matrix operator table.
+TEST(AttributeInfo, ClassInfoDescribesTheMatrixInputsAndOutputs) {
+  using Types = std::vector<std::string>;
+  const Types all{"char", "long", "float32", "float64"};
+  const struct {
+    const char* name;
+    std::size_t inputs, outputs;
+    Types in_types, out_types;
+    bool planelink, dimlink;
+    long out_dimcounts[2];
+  } cases[] = {
+      {"test.probe", 1, 1, all, all, true, true, {1, 32}},
+      {"test.char", 1, 1, {"char"}, {"char"}, true, true, {1, 32}},
+      {"test.f64in", 1, 1, {"float64"}, all, true, true, {1, 32}},
+      {"test.planeoff", 1, 1, all, all, false, true, {1, 32}},
+      {"test.nolink", 1, 1, all, all, false, false, {1, 32}},
+      {"test.sized", 1, 1, all, all, true, true, {2, 2}},
+      {"test.twoin", 2, 1, all, all, true, true, {1, 32}},
+      {"test.two", 1, 2, all, all, true, true, {1, 32}},
+  };
+  for (const auto& c : cases) {
+    probe::make(c.name);
+    zelk::host::ClassInfo info;
+    ASSERT_TRUE(zelk::host::class_info(c.name, &info)) << c.name;
+    ASSERT_EQ(info.inputs.size(), c.inputs) << c.name;
+    ASSERT_EQ(info.outputs.size(), c.outputs) << c.name;
+    EXPECT_EQ(info.inputs[0].types, c.in_types) << c.name;
+    const zelk::host::MatrixIoInfo& out = info.outputs[0];
+    EXPECT_EQ(out.types, c.out_types) << c.name;
+    EXPECT_EQ(out.planelink, c.planelink) << c.name;
+    EXPECT_EQ(out.dimlink, c.dimlink) << c.name;
+    EXPECT_EQ(out.mindimcount, c.out_dimcounts[0]) << c.name;
+    EXPECT_EQ(out.maxdimcount, c.out_dimcounts[1]) << c.name;
+    EXPECT_EQ(out.maxplanecount, 32) << c.name;
+  }
+}
+
 }  // namespace

@@ -1,31 +1,58 @@
 // zelk refpage: reference pages in Max's format (zelk.X.maxref.xml), one per
-// object. Everything a page lists (inlets and outlets with their assist
-// texts, attributes with type, size, access, default and clip range,
-// messages, matrix arguments) is read from the class and from new boxes, so
-// a page cannot drift from the code. Only the prose comes from a text file
-// (docs/refpages/text.json): a registered item without text, or text for an
-// item the class does not register, fails the command instead of writing a
-// page that says less or more than the object does.
+// object, shaped as Cycling '74's pages for Jitter matrix operators: the
+// object's own attributes and messages, the operator's matrix inputs and
+// outputs, and one paragraph for what every matrix operator shares (the
+// Max wrapper's attributes and messages) instead of an entry for each. What
+// a page lists (inlets and outlets with their assist texts, attributes with
+// type, size, access, default and clip range, messages, matrix arguments,
+// the inputs' and outputs' types, plane and dimension counts and links) is
+// read from the class and from new boxes, so a page cannot drift from the
+// code. Only the prose comes from a text file (docs/refpages/text.json): a
+// listed item without text, or text for an item the page does not list,
+// fails the command instead of writing a page that says less or more than
+// the object does.
+//
+// Pages name only what a patch can use: an attribute the object keeps for
+// itself (neither gettable nor settable) is left out, and so are, on an
+// object without a matrix output, the wrapper's output attributes (adapt,
+// dim, type, planecount, out_...) and clear, which such a box takes but
+// which act on nothing there.
+//
+// Prose is reference markup as Max's pages use it: <o>object</o>,
+// <m>message</m>, <at>attribute</at>, <ar>argument</ar>, <i>, <b>, <br/> and
+// <link ...>text</link> pass through; any other '<' and every '&' are
+// escaped; an object name (zelk.X, jit.X) not already inside <o> is put in
+// one, so that every name links to its page.
 //
 // The text file is one JSON object:
 //   "author":  the author the pages name;
-//   "common":  what every object shares, looked up when an object has no
-//              text of its own for it:
-//              "attributes" and "messages": NAME -> {"digest", "description",
-//                 and for a message optionally "args": [{"name", "type"}]},
-//                 for the Max wrapper's attributes and messages;
+//   "common":  what the objects share:
+//              "messages": NAME -> {"digest", optional "description" and
+//                 "args": [{"name", "type"}]}, for messages the wrapper
+//                 installs (jit_matrix, bang, outputmatrix), used when an
+//                 object has no text of its own for them;
 //              "objargs": planecount, type, dim -> {"digest", "description"},
 //                 the matrix arguments of an object with a matrix output;
 //              "ports": assist text -> description, e.g. for "dumpout";
-//   "objects": object name -> {"category", "description" (2-4 sentences),
-//              "inlets" and "outlets": descriptions by index (may stop early),
-//              "attributes", "messages": as in "common", "seealso": [names]}.
+//              "matrix_operator": {"digest", "outputs", "no_outputs"}: the
+//                 paragraph on the shared attributes and messages, for an
+//                 object with and without a matrix output; {attributes} and
+//                 {messages} stand for the names, which the class gives;
+//   "objects": object name -> {"category" (the Object Explorer's),
+//              "description" (2-4 sentences), "discussion" (the typical
+//              chain, and what an empty frame gives where it matters),
+//              "inlets" and "outlets": descriptions by index (may stop
+//              early), "attributes", "messages": as in "common",
+//              "matrix_operator": a sentence added to the shared paragraph
+//              (optional), "seealso": [names]}.
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <set>
@@ -51,15 +78,15 @@ const char kRefpageHelp[] =
     "\n"
     "Writes DIR/OBJECT.maxref.xml, the reference page Max shows for OBJECT, for\n"
     "each object named, or for every object in the plug-in folder when none is.\n"
-    "Inlets, outlets, attributes (type, size, access, default, range), messages\n"
-    "and matrix arguments come from what the object registers; descriptions from\n"
-    "FILE (default: docs/refpages/text.json, from the project's top folder).\n"
-    "The pages the Max package carries are made so:\n"
+    "Inlets, outlets, attributes (type, size, access, default, range), messages,\n"
+    "matrix arguments and the matrix inputs and outputs come from what the object\n"
+    "registers; descriptions from FILE (default: docs/refpages/text.json, from\n"
+    "the project's top folder). The pages the Max package carries are made so:\n"
     "\n"
     "  zelk refpage --out docs/refpages/zelk-ref\n"
     "\n"
     "Exit status: 0 when every page was written; 2 when an object cannot be\n"
-    "loaded, FILE lacks text for something an object registers or has text for\n"
+    "loaded, FILE lacks text for something a page lists or has text for\n"
     "something it does not, a file cannot be written, or for a usage error.\n";
 
 const char kDefaultText[] = "docs/refpages/text.json";
@@ -77,6 +104,76 @@ std::string xml_escape(const std::string& s) {
       default: out += c;
     }
   }
+  return out;
+}
+
+bool name_char(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '.';
+}
+
+// Length of the object name (zelk.X or jit.X) starting at `at`, or 0; a
+// sentence's full stop after it is not part of it.
+std::size_t object_name_at(const std::string& s, std::size_t at) {
+  if (at > 0 && name_char(s[at - 1])) return 0;
+  for (const char* prefix : {"zelk.", "jit."}) {
+    const std::size_t n = std::strlen(prefix);
+    if (s.compare(at, n, prefix) != 0) continue;
+    std::size_t end = at + n;
+    while (end < s.size() && name_char(s[end])) ++end;
+    while (end > at + n && s[end - 1] == '.') --end;
+    return end > at + n ? end - at : 0;
+  }
+  return 0;
+}
+
+// Prose in reference markup, escaped and with every object name linked (see
+// the top of this file); `why` gets what is wrong with the markup.
+std::string markup(const std::string& text, std::string* why) {
+  static const char* const kTags[] = {"o", "m", "at", "ar", "i", "b", "link"};
+  std::string out;
+  std::vector<std::string> open;
+  for (std::size_t i = 0; i < text.size();) {
+    const char c = text[i];
+    if (c == '<') {
+      const std::size_t close = text.find('>', i);
+      const std::string tag = close == std::string::npos ? "" : text.substr(i + 1, close - i - 1);
+      const bool ending = !tag.empty() && tag[0] == '/';
+      std::string name = tag.substr(ending ? 1 : 0);
+      name = name.substr(0, name.find(' '));
+      const bool known = std::any_of(std::begin(kTags), std::end(kTags), [&](const char* t) { return name == t; });
+      if (tag == "br/") {
+        out += "<br/>";
+      } else if (known && !ending && (name == "link" || tag == name)) {
+        open.push_back(name);
+        out += "<" + tag + ">";
+      } else if (known && ending && tag == "/" + name) {
+        if (open.empty() || open.back() != name) *why = "</" + name + "> closes nothing open";
+        if (!open.empty()) open.pop_back();
+        out += "<" + tag + ">";
+      } else {
+        out += "&lt;";
+        ++i;
+        continue;
+      }
+      i = close + 1;
+      continue;
+    }
+    // A link's own text stays as written.
+    const bool linked =
+        std::any_of(open.begin(), open.end(), [](const std::string& t) { return t == "o" || t == "link"; });
+    if (const std::size_t n = linked ? 0 : object_name_at(text, i)) {
+      out += "<o>" + text.substr(i, n) + "</o>";
+      i += n;
+      continue;
+    }
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '>': out += "&gt;"; break;
+      default: out += c;
+    }
+    ++i;
+  }
+  if (!open.empty()) *why = "<" + open.back() + "> is not closed";
   return out;
 }
 
@@ -130,6 +227,16 @@ std::string capitalised(std::string s) {
 // "attributes" -> "attribute", for the problems a page reports.
 std::string singular(const std::string& kind) { return kind.substr(0, kind.size() - 1); }
 
+// "in", "in2", ..., "out", "out2", as Jitter names a matrix operator's inputs and outputs.
+std::string io_name(const char* base, std::size_t index) {
+  return index == 0 ? std::string(base) : base + std::to_string(index + 1);
+}
+
+// The wrapper's attributes that act on the output matrices.
+bool acts_on_outputs(const std::string& name) {
+  return name == "adapt" || name == "dim" || name == "type" || name == "planecount" || name.rfind("out_", 0) == 0;
+}
+
 const json* member(const json& j, const char* key) {
   if (!j.is_object()) return nullptr;
   auto it = j.find(key);
@@ -139,6 +246,21 @@ const json* member(const json& j, const char* key) {
 std::string text_of(const json* j, const char* key) {
   const json* v = j ? member(*j, key) : nullptr;
   return v && v->is_string() ? v->get<std::string>() : std::string();
+}
+
+std::string replaced(std::string s, const std::string& from, const std::string& to) {
+  if (const std::size_t at = s.find(from); at != std::string::npos) s.replace(at, from.size(), to);
+  return s;
+}
+
+// "a, b and c", each name in <tag>.
+std::string names_text(const std::vector<std::string>& names, const char* tag) {
+  std::string s;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    if (i > 0) s += i + 1 == names.size() ? " and " : ", ";
+    s += std::string("<") + tag + ">" + names[i] + "</" + tag + ">";
+  }
+  return s;
 }
 
 // Writes one page, collecting what the text lacks or has too much of.
@@ -153,31 +275,43 @@ class Page {
 
   bool write(const host::ClassInfo& ci, const host::Box& box, const host::Box& twin) {
     if (!own_ || !own_->is_object()) return problem("no text for " + name_);
-    category_ = text_of(own_, "category");
-    if (category_.empty()) problem(name_ + ": no category");
-    if (text_of(own_, "description").empty()) problem(name_ + ": no description");
-    check_unregistered(ci);
+    const bool outputs = ci.matrix_outputs > 0;
+    for (const auto& a : ci.attributes)
+      if (a.user_gettable || a.user_settable) attributes_.push_back(a);
+    for (const auto& a : ci.wrapper_attributes)
+      if (outputs || !acts_on_outputs(a.name)) wrapper_attributes_.push_back(a.name);
+    for (const auto& m : ci.wrapper_messages)
+      if (outputs || m != "clear") wrapper_messages_.push_back(m);
+    const std::string category = text_of(own_, "category");
+    for (const char* key : {"category", "description", "discussion"})
+      if (text_of(own_, key).empty()) problem(name_ + ": no " + key);
+    check_unlisted(ci);
 
     line(0, "<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"yes\"?>");
     line(0, "<?xml-stylesheet href=\"./_c74_ref.xsl\" type=\"text/xsl\"?>");
     line(0, "");
-    line(0, "<c74object name=\"" + xml_escape(name_) + "\" module=\"zelk\" category=\"" +
-                xml_escape(category_) + "\">");
-    element(1, "digest", capitalised(ci.description));
-    element(1, "description", text_of(own_, "description"));
+    line(0, "<c74object name=\"" + xml_escape(name_) + "\" module=\"jit\" category=\"" + xml_escape(category) +
+                "\">");
+    prose(1, "digest", capitalised(ci.description));
+    prose(1, "description", text_of(own_, "description"));
+    prose(1, "discussion", text_of(own_, "discussion"));
     line(1, "<metadatalist>");
-    element(2, "metadata name=\"author\"", text_of(&text_, "author"), "metadata");
-    for (const std::string& tag : {std::string("Jitter"), std::string("zelk"), category_})
-      element(2, "metadata name=\"tag\"", tag, "metadata");
+    element(2, "metadata name=\"author\"", xml_escape(text_of(&text_, "author")), "metadata");
+    for (const std::string& tag : {std::string("Jitter"), std::string("zelk"), category})
+      element(2, "metadata name=\"tag\"", xml_escape(tag), "metadata");
     line(1, "</metadatalist>");
     ports("inlet", "inlets", box, 1, box.inlet_count());
     ports("outlet", "outlets", box, 2, box.outlet_count());
-    objargs(ci);
+    objargs(outputs);
     methods(ci);
-    line(1, "<attributelist>");
-    for (const auto& a : ci.attributes) attribute(a, box, twin);
-    for (const auto& a : ci.wrapper_attributes) attribute(a, box, twin);
-    line(1, "</attributelist>");
+    if (attributes_.empty()) {
+      line(1, "<attributelist/>");
+    } else {
+      line(1, "<attributelist>");
+      for (const auto& a : attributes_) attribute(a, box, twin);
+      line(1, "</attributelist>");
+    }
+    matrix_operator(ci);
     line(1, "<seealsolist>");
     if (const json* see = member(*own_, "seealso"); see && see->is_array())
       for (const json& s : *see)
@@ -201,9 +335,18 @@ class Page {
     out_ += '\n';
   }
 
-  // <tag>text</tag>; `close` when the opening tag carries attributes.
-  void element(int depth, const std::string& open, const std::string& text, const std::string& close = "") {
-    line(depth, "<" + open + ">" + xml_escape(text) + "</" + (close.empty() ? open : close) + ">");
+  // <tag>xml</tag>; `close` when the opening tag carries attributes.
+  void element(int depth, const std::string& open, const std::string& xml, const std::string& close = "") {
+    line(depth, "<" + open + ">" + xml + "</" + (close.empty() ? open : close) + ">");
+  }
+
+  // An element of prose; none for empty text, which Max's pages leave out.
+  void prose(int depth, const std::string& tag, const std::string& text) {
+    if (text.empty()) return;
+    std::string why;
+    const std::string xml = markup(text, &why);
+    if (!why.empty()) problem(name_ + ": " + tag + " \"" + text.substr(0, 40) + "...\": " + why);
+    element(depth, tag, xml);
   }
 
   // The entry for an attribute or message: the object's own, else the
@@ -216,27 +359,24 @@ class Page {
     return nullptr;
   }
 
-  // Text for what the class does not register would describe an object
-  // that does not exist; so would ports beyond the last.
-  void check_unregistered(const host::ClassInfo& ci) {
+  // Text for what the page does not list would describe an object that does
+  // not exist.
+  void check_unlisted(const host::ClassInfo& ci) {
     std::set<std::string> attributes, messages(ci.messages.begin(), ci.messages.end());
-    for (const auto& a : ci.attributes) attributes.insert(a.name);
-    for (const auto& a : ci.wrapper_attributes) attributes.insert(a.name);
-    messages.insert(ci.wrapper_messages.begin(), ci.wrapper_messages.end());
-    for (const auto& [kind, known] : {std::pair{"attributes", &attributes}, std::pair{"messages", &messages}})
+    for (const auto& a : attributes_) attributes.insert(a.name);
+    for (const auto& [kind, listed] : {std::pair{"attributes", &attributes}, std::pair{"messages", &messages}})
       if (const json* group = member(*own_, kind); group && group->is_object())
         for (const auto& [item, value] : group->items())
-          if (!known->count(item))
-            problem(name_ + ": text for " + singular(kind) + " " + item + ", which it does not register");
+          if (!listed->count(item))
+            problem(name_ + ": text for " + singular(kind) + " " + item + ", which its page does not list");
   }
 
   void described(int depth, const char* kind, const std::string& item) {
     const json* e = entry(kind, item);
     const std::string digest = text_of(e, "digest");
-    if (digest.empty())
-      problem(name_ + ": no digest for " + singular(kind) + " " + item);
-    element(depth, "digest", digest);
-    element(depth, "description", text_of(e, "description"));
+    if (digest.empty()) problem(name_ + ": no digest for " + singular(kind) + " " + item);
+    prose(depth, "digest", digest);
+    prose(depth, "description", text_of(e, "description"));
   }
 
   void ports(const char* tag, const char* kind, const host::Box& box, int direction, int count) {
@@ -254,8 +394,8 @@ class Page {
       if (description.empty()) description = text_of(common_ports, assist.c_str());
       line(2, std::string("<") + tag + " id=\"" + std::to_string(i) + "\" type=\"" +
                   xml_escape(port_type(assist)) + "\">");
-      element(3, "digest", assist);
-      element(3, "description", description);
+      element(3, "digest", xml_escape(assist));
+      prose(3, "description", description);
       line(2, std::string("</") + tag + ">");
     }
     line(1, std::string("</") + tag + "list>");
@@ -263,30 +403,28 @@ class Page {
 
   // The wrapper takes [planecount] [type] [dim...] before the first @ for
   // an object's matrix outputs; an object without one has no arguments.
-  void objargs(const host::ClassInfo& ci) {
-    if (ci.matrix_outputs == 0) {
+  void objargs(bool outputs) {
+    if (!outputs) {
       line(1, "<objarglist/>");
       return;
     }
     const json* args = common_ ? member(*common_, "objargs") : nullptr;
     line(1, "<objarglist>");
-    for (const auto& [arg, type] : {std::pair{"planecount", "int"}, std::pair{"type", "symbol"},
-                                    std::pair{"dim", "list"}}) {
+    for (const auto& [arg, type] :
+         {std::pair{"planecount", "int"}, std::pair{"type", "symbol"}, std::pair{"dim", "int"}}) {
       const json* e = args ? member(*args, arg) : nullptr;
       if (text_of(e, "digest").empty()) problem("no common text for the matrix argument " + std::string(arg));
       line(2, std::string("<objarg name=\"") + arg + "\" optional=\"1\" type=\"" + type + "\">");
-      element(3, "digest", text_of(e, "digest"));
-      element(3, "description", text_of(e, "description"));
+      prose(3, "digest", text_of(e, "digest"));
+      prose(3, "description", text_of(e, "description"));
       line(2, "</objarg>");
     }
     line(1, "</objarglist>");
   }
 
   void methods(const host::ClassInfo& ci) {
-    std::vector<std::string> names = ci.messages;
-    names.insert(names.end(), ci.wrapper_messages.begin(), ci.wrapper_messages.end());
     line(1, "<methodlist>");
-    for (const std::string& m : names) {
+    for (const std::string& m : ci.messages) {
       line(2, "<method name=\"" + xml_escape(m) + "\">");
       const json* e = entry("messages", m);
       const json* args = e ? member(*e, "args") : nullptr;
@@ -312,13 +450,12 @@ class Page {
   }
 
   void attribute(const host::AttributeInfo& a, const host::Box& box, const host::Box& twin) {
-    line(2, "<attribute name=\"" + xml_escape(a.name) + "\" get=\"" + (a.user_gettable ? "1" : "0") +
-                "\" set=\"" + (a.user_settable ? "1" : "0") + "\" type=\"" + xml_escape(a.type) +
-                "\" size=\"" + std::to_string(a.max_count) + "\">");
+    line(2, "<attribute name=\"" + xml_escape(a.name) + "\" get=\"" + (a.user_gettable ? "1" : "0") + "\" set=\"" +
+                (a.user_settable ? "1" : "0") + "\" type=\"" + xml_escape(a.type) + "\" size=\"" +
+                std::to_string(a.max_count) + "\">");
     described(3, "attributes", a.name);
     std::vector<std::string> subs;
-    // A default is the class's only when two new boxes agree on it: the
-    // names the wrapper makes up for its matrices differ from box to box.
+    // A default is the class's only when two new boxes agree on it.
     const std::vector<t_atom> value = box.attribute(a.name);
     const std::string text = values_text(value, a.type);
     if (!value.empty() && text == values_text(twin.attribute(a.name), a.type))
@@ -340,12 +477,54 @@ class Page {
     line(2, "</attribute>");
   }
 
+  void matrix_io(const char* tag, const char* base, const std::vector<host::MatrixIoInfo>& ios) {
+    for (std::size_t i = 0; i < ios.size(); ++i) {
+      const host::MatrixIoInfo& io = ios[i];
+      std::string types;
+      for (const std::string& t : io.types) types += (types.empty() ? "" : " ") + t;
+      line(2, std::string("<") + tag + " name=\"" + io_name(base, i) + "\" planelink=\"" +
+                  (io.planelink ? "1" : "0") + "\" typelink=\"" + (io.typelink ? "1" : "0") + "\" dimlink=\"" +
+                  (io.dimlink ? "1" : "0") + "\" minplanecount=\"" + std::to_string(io.minplanecount) +
+                  "\" maxplanecount=\"" + std::to_string(io.maxplanecount) + "\" mindimcount=\"" +
+                  std::to_string(io.mindimcount) + "\" maxdimcount=\"" + std::to_string(io.maxdimcount) + "\">");
+      element(3, "types", xml_escape(types));
+      line(2, std::string("</") + tag + ">");
+    }
+  }
+
+  // The operator's inputs and outputs as Max's matrix operator table shows
+  // them, then one paragraph for the wrapper's attributes and messages.
+  void matrix_operator(const host::ClassInfo& ci) {
+    line(1, "<mop matrixinputcount=\"" + std::to_string(ci.matrix_inputs) + "\" matrixoutputcount=\"" +
+                std::to_string(ci.matrix_outputs) + "\">");
+    matrix_io("matrixinput", "in", ci.inputs);
+    matrix_io("matrixoutput", "out", ci.outputs);
+    line(1, "</mop>");
+    if (wrapper_attributes_.empty() && wrapper_messages_.empty()) return;
+    const json* shared = common_ ? member(*common_, "matrix_operator") : nullptr;
+    const char* variant = ci.matrix_outputs > 0 ? "outputs" : "no_outputs";
+    std::string text = text_of(shared, variant);
+    if (text.find("{attributes}") == std::string::npos || text.find("{messages}") == std::string::npos)
+      problem(std::string("no common matrix_operator text \"") + variant +
+              "\" naming {attributes} and {messages}");
+    text = replaced(replaced(text, "{attributes}", names_text(wrapper_attributes_, "at")), "{messages}",
+                    names_text(wrapper_messages_, "m"));
+    if (const std::string note = text_of(own_, "matrix_operator"); !note.empty()) text += " " + note;
+    line(1, "<misc name=\"Matrix Operator\">");
+    line(2, "<entry name=\"Common attributes and messages\">");
+    prose(3, "digest", text_of(shared, "digest"));
+    prose(3, "description", text);
+    line(2, "</entry>");
+    line(1, "</misc>");
+  }
+
   const json& text_;
   std::string name_;
   std::vector<std::string>* problems_;
   const json* own_ = nullptr;
   const json* common_ = nullptr;
-  std::string category_;
+  std::vector<host::AttributeInfo> attributes_;                     // the object's own a patch can get or set
+  std::vector<std::string> wrapper_attributes_, wrapper_messages_;  // those that act here
   std::string out_;
 };
 

@@ -170,6 +170,14 @@ struct AttributeInfo {
   double min = 0, max = 0;
   bool wrapper = false;  // the Max wrapper's (outputmode, dim, ...), not the object's
 };
+// One matrix input or output as the operator declares it (its jit_mop
+// adornment): what it takes, and whether an output follows the first input.
+struct MatrixIoInfo {
+  std::vector<std::string> types;
+  long minplanecount = 1, maxplanecount = 1;
+  long mindimcount = 1, maxdimcount = 1;  // the number of dimensions
+  bool planelink = true, typelink = true, dimlink = true;
+};
 struct ClassInfo {
   std::string max_name;
   std::string jit_name;
@@ -183,6 +191,7 @@ struct ClassInfo {
   std::vector<AttributeInfo> wrapper_attributes;
   std::vector<std::string> wrapper_messages;
   int matrix_inputs = 0, matrix_outputs = 0;
+  std::vector<MatrixIoInfo> inputs, outputs;  // matrix_inputs and matrix_outputs of them
 };
 // Description of a loaded object; false when the object is not loaded.
 bool class_info(const std::string& max_name, ClassInfo* out);
