@@ -108,7 +108,7 @@ void draw_box(cv::Mat& img, const PatchBox& b, const Graph& g, const FrameRecord
     return;
   }
   std::string shown;
-  const bool has_value = node && host::displayed_text(node->box->object(), &shown);
+  const bool has_value = node && host::displayed_value(node->box->object(), &shown);
   if (cls == "toggle" || cls == "button") {
     cv::rectangle(img, rect, kObject, cv::FILLED);
     if (cls == "button") {
