@@ -729,8 +729,8 @@
 					],
 					"parameter_enable": 0,
 					"patching_rect": [
-						330.0,
-						106.0,
+						430.0,
+						76.0,
 						60.0,
 						22.0
 					],
@@ -744,11 +744,12 @@
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
-						396.0,
-						106.0,
-						160.0,
-						19.0
+						496.0,
+						76.0,
+						80.0,
+						31.5
 					],
+					"fontsize": 11.0,
 					"id": "obj-17"
 				}
 			},
@@ -763,7 +764,7 @@
 					],
 					"patching_rect": [
 						330.0,
-						136.0,
+						106.0,
 						58.0,
 						22.0
 					],
@@ -866,7 +867,7 @@
 			{
 				"box": {
 					"maxclass": "newobj",
-					"text": "zelk.extrema @threshold 40 @maxpoints 8",
+					"text": "zelk.extrema @threshold 100 @maxpoints 4",
 					"numinlets": 1,
 					"numoutlets": 2,
 					"outlettype": [
@@ -876,7 +877,7 @@
 					"patching_rect": [
 						10.0,
 						356.0,
-						289.0,
+						296.0,
 						22.0
 					],
 					"id": "obj-24"
@@ -893,7 +894,7 @@
 					"parameter_enable": 0,
 					"patching_rect": [
 						330.0,
-						174.0,
+						144.0,
 						220.0,
 						22.0
 					],
@@ -929,7 +930,7 @@
 					],
 					"patching_rect": [
 						330.0,
-						204.0,
+						174.0,
 						58.0,
 						22.0
 					],
@@ -1464,6 +1465,25 @@
 			{
 				"box": {
 					"maxclass": "newobj",
+					"text": "jit.op @op * @val 0.5",
+					"numinlets": 2,
+					"numoutlets": 2,
+					"outlettype": [
+						"jit_matrix",
+						""
+					],
+					"patching_rect": [
+						330.0,
+						204.0,
+						163.0,
+						22.0
+					],
+					"id": "obj-28"
+				}
+			},
+			{
+				"box": {
+					"maxclass": "newobj",
 					"text": "jit.op @op max",
 					"numinlets": 2,
 					"numoutlets": 2,
@@ -1477,7 +1497,7 @@
 						114.0,
 						22.0
 					],
-					"id": "obj-28"
+					"id": "obj-29"
 				}
 			},
 			{
@@ -1496,7 +1516,7 @@
 						270.0,
 						202.5
 					],
-					"id": "obj-29"
+					"id": "obj-30"
 				}
 			},
 			{
@@ -1512,7 +1532,7 @@
 						59.0
 					],
 					"fontsize": 11.0,
-					"id": "obj-30"
+					"id": "obj-31"
 				}
 			},
 			{
@@ -1528,7 +1548,7 @@
 						31.5
 					],
 					"fontsize": 11.0,
-					"id": "obj-31"
+					"id": "obj-32"
 				}
 			}
 		],
@@ -1740,18 +1760,6 @@
 			{
 				"patchline": {
 					"source": [
-						"obj-27",
-						0
-					],
-					"destination": [
-						"obj-28",
-						1
-					]
-				}
-			},
-			{
-				"patchline": {
-					"source": [
 						"obj-11",
 						0
 					],
@@ -1764,11 +1772,35 @@
 			{
 				"patchline": {
 					"source": [
+						"obj-27",
+						0
+					],
+					"destination": [
+						"obj-29",
+						1
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
 						"obj-28",
 						0
 					],
 					"destination": [
 						"obj-29",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-29",
+						0
+					],
+					"destination": [
+						"obj-30",
 						0
 					]
 				}

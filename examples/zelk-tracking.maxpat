@@ -729,8 +729,8 @@
 					],
 					"parameter_enable": 0,
 					"patching_rect": [
-						330.0,
-						106.0,
+						430.0,
+						76.0,
 						60.0,
 						22.0
 					],
@@ -744,11 +744,12 @@
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
-						396.0,
-						106.0,
-						160.0,
-						19.0
+						496.0,
+						76.0,
+						80.0,
+						31.5
 					],
+					"fontsize": 11.0,
 					"id": "obj-17"
 				}
 			},
@@ -763,7 +764,7 @@
 					],
 					"patching_rect": [
 						330.0,
-						136.0,
+						106.0,
 						58.0,
 						22.0
 					],
@@ -894,7 +895,7 @@
 					],
 					"patching_rect": [
 						330.0,
-						174.0,
+						144.0,
 						135.0,
 						22.0
 					],
@@ -913,7 +914,7 @@
 					],
 					"patching_rect": [
 						330.0,
-						204.0,
+						174.0,
 						156.0,
 						22.0
 					],
@@ -931,7 +932,7 @@
 					"parameter_enable": 0,
 					"patching_rect": [
 						330.0,
-						234.0,
+						204.0,
 						220.0,
 						22.0
 					],
@@ -967,7 +968,7 @@
 					],
 					"patching_rect": [
 						330.0,
-						264.0,
+						234.0,
 						58.0,
 						22.0
 					],
@@ -1283,6 +1284,25 @@
 			{
 				"box": {
 					"maxclass": "newobj",
+					"text": "jit.op @op * @val 0.5",
+					"numinlets": 2,
+					"numoutlets": 2,
+					"outlettype": [
+						"jit_matrix",
+						""
+					],
+					"patching_rect": [
+						330.0,
+						264.0,
+						163.0,
+						22.0
+					],
+					"id": "obj-30"
+				}
+			},
+			{
+				"box": {
+					"maxclass": "newobj",
 					"text": "jit.op @op max",
 					"numinlets": 2,
 					"numoutlets": 2,
@@ -1296,7 +1316,7 @@
 						114.0,
 						22.0
 					],
-					"id": "obj-30"
+					"id": "obj-31"
 				}
 			},
 			{
@@ -1315,7 +1335,7 @@
 						270.0,
 						202.5
 					],
-					"id": "obj-31"
+					"id": "obj-32"
 				}
 			},
 			{
@@ -1331,7 +1351,7 @@
 						59.0
 					],
 					"fontsize": 11.0,
-					"id": "obj-32"
+					"id": "obj-33"
 				}
 			},
 			{
@@ -1347,7 +1367,7 @@
 						59.0
 					],
 					"fontsize": 11.0,
-					"id": "obj-33"
+					"id": "obj-34"
 				}
 			}
 		],
@@ -1595,18 +1615,6 @@
 			{
 				"patchline": {
 					"source": [
-						"obj-29",
-						0
-					],
-					"destination": [
-						"obj-30",
-						1
-					]
-				}
-			},
-			{
-				"patchline": {
-					"source": [
 						"obj-11",
 						0
 					],
@@ -1619,11 +1627,35 @@
 			{
 				"patchline": {
 					"source": [
+						"obj-29",
+						0
+					],
+					"destination": [
+						"obj-31",
+						1
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
 						"obj-30",
 						0
 					],
 					"destination": [
 						"obj-31",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-31",
+						0
+					],
+					"destination": [
+						"obj-32",
 						0
 					]
 				}

@@ -761,8 +761,8 @@
 									],
 									"parameter_enable": 0,
 									"patching_rect": [
-										330.0,
-										106.0,
+										430.0,
+										76.0,
 										60.0,
 										22.0
 									],
@@ -776,11 +776,12 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										396.0,
-										106.0,
-										160.0,
-										19.0
+										496.0,
+										76.0,
+										80.0,
+										31.5
 									],
+									"fontsize": 11.0,
 									"id": "obj-17"
 								}
 							},
@@ -795,7 +796,7 @@
 									],
 									"patching_rect": [
 										330.0,
-										136.0,
+										106.0,
 										58.0,
 										22.0
 									],
@@ -871,7 +872,7 @@
 									],
 									"patching_rect": [
 										330.0,
-										174.0,
+										144.0,
 										107.0,
 										22.0
 									],
@@ -948,7 +949,7 @@
 									],
 									"patching_rect": [
 										330.0,
-										204.0,
+										174.0,
 										58.0,
 										22.0
 									],
@@ -1264,6 +1265,25 @@
 							{
 								"box": {
 									"maxclass": "newobj",
+									"text": "jit.op @op * @val 0.5",
+									"numinlets": 2,
+									"numoutlets": 2,
+									"outlettype": [
+										"jit_matrix",
+										""
+									],
+									"patching_rect": [
+										330.0,
+										204.0,
+										163.0,
+										22.0
+									],
+									"id": "obj-27"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
 									"text": "jit.op @op max",
 									"numinlets": 2,
 									"numoutlets": 2,
@@ -1277,7 +1297,7 @@
 										114.0,
 										22.0
 									],
-									"id": "obj-27"
+									"id": "obj-28"
 								}
 							},
 							{
@@ -1296,7 +1316,7 @@
 										270.0,
 										202.5
 									],
-									"id": "obj-28"
+									"id": "obj-29"
 								}
 							},
 							{
@@ -1312,7 +1332,7 @@
 										45.25
 									],
 									"fontsize": 11.0,
-									"id": "obj-29"
+									"id": "obj-30"
 								}
 							}
 						],
@@ -1512,18 +1532,6 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-26",
-										0
-									],
-									"destination": [
-										"obj-27",
-										1
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
 										"obj-11",
 										0
 									],
@@ -1536,11 +1544,35 @@
 							{
 								"patchline": {
 									"source": [
+										"obj-26",
+										0
+									],
+									"destination": [
+										"obj-28",
+										1
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
 										"obj-27",
 										0
 									],
 									"destination": [
 										"obj-28",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-28",
+										0
+									],
+									"destination": [
+										"obj-29",
 										0
 									]
 								}

@@ -761,8 +761,8 @@
 									],
 									"parameter_enable": 0,
 									"patching_rect": [
-										330.0,
-										106.0,
+										430.0,
+										76.0,
 										60.0,
 										22.0
 									],
@@ -776,11 +776,12 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										396.0,
-										106.0,
-										160.0,
-										19.0
+										496.0,
+										76.0,
+										80.0,
+										31.5
 									],
+									"fontsize": 11.0,
 									"id": "obj-17"
 								}
 							},
@@ -795,7 +796,7 @@
 									],
 									"patching_rect": [
 										330.0,
-										136.0,
+										106.0,
 										58.0,
 										22.0
 									],
@@ -889,7 +890,7 @@
 									"parameter_enable": 0,
 									"patching_rect": [
 										330.0,
-										174.0,
+										144.0,
 										220.0,
 										22.0
 									],
@@ -909,7 +910,7 @@
 									],
 									"patching_rect": [
 										330.0,
-										204.0,
+										174.0,
 										107.0,
 										22.0
 									],
@@ -970,7 +971,7 @@
 									],
 									"patching_rect": [
 										330.0,
-										234.0,
+										204.0,
 										135.0,
 										22.0
 									],
@@ -1005,7 +1006,7 @@
 									],
 									"patching_rect": [
 										330.0,
-										294.0,
+										264.0,
 										58.0,
 										22.0
 									],
@@ -1321,6 +1322,25 @@
 							{
 								"box": {
 									"maxclass": "newobj",
+									"text": "jit.op @op * @val 0.5",
+									"numinlets": 2,
+									"numoutlets": 2,
+									"outlettype": [
+										"jit_matrix",
+										""
+									],
+									"patching_rect": [
+										330.0,
+										294.0,
+										163.0,
+										22.0
+									],
+									"id": "obj-30"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
 									"text": "jit.op @op max",
 									"numinlets": 2,
 									"numoutlets": 2,
@@ -1334,7 +1354,7 @@
 										114.0,
 										22.0
 									],
-									"id": "obj-30"
+									"id": "obj-31"
 								}
 							},
 							{
@@ -1353,7 +1373,7 @@
 										270.0,
 										202.5
 									],
-									"id": "obj-31"
+									"id": "obj-32"
 								}
 							},
 							{
@@ -1369,7 +1389,7 @@
 										59.0
 									],
 									"fontsize": 11.0,
-									"id": "obj-32"
+									"id": "obj-33"
 								}
 							},
 							{
@@ -1385,7 +1405,7 @@
 										31.5
 									],
 									"fontsize": 11.0,
-									"id": "obj-33"
+									"id": "obj-34"
 								}
 							}
 						],
@@ -1621,18 +1641,6 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-29",
-										0
-									],
-									"destination": [
-										"obj-30",
-										1
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
 										"obj-11",
 										0
 									],
@@ -1645,11 +1653,35 @@
 							{
 								"patchline": {
 									"source": [
+										"obj-29",
+										0
+									],
+									"destination": [
+										"obj-31",
+										1
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
 										"obj-30",
 										0
 									],
 									"destination": [
 										"obj-31",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-31",
+										0
+									],
+									"destination": [
+										"obj-32",
 										0
 									]
 								}

@@ -761,8 +761,8 @@
 									],
 									"parameter_enable": 0,
 									"patching_rect": [
-										330.0,
-										106.0,
+										430.0,
+										76.0,
 										60.0,
 										22.0
 									],
@@ -776,11 +776,12 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										396.0,
-										106.0,
-										160.0,
-										19.0
+										496.0,
+										76.0,
+										80.0,
+										31.5
 									],
+									"fontsize": 11.0,
 									"id": "obj-17"
 								}
 							},
@@ -795,7 +796,7 @@
 									],
 									"patching_rect": [
 										330.0,
-										136.0,
+										106.0,
 										58.0,
 										22.0
 									],
@@ -888,7 +889,7 @@
 									"parameter_enable": 0,
 									"patching_rect": [
 										330.0,
-										174.0,
+										144.0,
 										220.0,
 										22.0
 									],
@@ -908,7 +909,7 @@
 									],
 									"patching_rect": [
 										330.0,
-										204.0,
+										174.0,
 										86.0,
 										22.0
 									],
@@ -927,7 +928,7 @@
 									"parameter_enable": 0,
 									"patching_rect": [
 										330.0,
-										234.0,
+										204.0,
 										80.0,
 										22.0
 									],
@@ -942,7 +943,7 @@
 									"numoutlets": 0,
 									"patching_rect": [
 										416.0,
-										234.0,
+										204.0,
 										30.0,
 										16.5
 									],
@@ -962,7 +963,7 @@
 									"parameter_enable": 0,
 									"patching_rect": [
 										460.0,
-										234.0,
+										204.0,
 										80.0,
 										22.0
 									],
@@ -977,7 +978,7 @@
 									"numoutlets": 0,
 									"patching_rect": [
 										546.0,
-										234.0,
+										204.0,
 										30.0,
 										16.5
 									],
@@ -997,7 +998,7 @@
 									"parameter_enable": 0,
 									"patching_rect": [
 										330.0,
-										264.0,
+										234.0,
 										80.0,
 										22.0
 									],
@@ -1012,7 +1013,7 @@
 									"numoutlets": 0,
 									"patching_rect": [
 										416.0,
-										264.0,
+										234.0,
 										120.0,
 										16.5
 									],
@@ -1048,7 +1049,7 @@
 									],
 									"patching_rect": [
 										330.0,
-										294.0,
+										264.0,
 										58.0,
 										22.0
 									],
@@ -1302,6 +1303,25 @@
 							{
 								"box": {
 									"maxclass": "newobj",
+									"text": "jit.op @op * @val 0.5",
+									"numinlets": 2,
+									"numoutlets": 2,
+									"outlettype": [
+										"jit_matrix",
+										""
+									],
+									"patching_rect": [
+										330.0,
+										294.0,
+										163.0,
+										22.0
+									],
+									"id": "obj-33"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
 									"text": "jit.op @op max",
 									"numinlets": 2,
 									"numoutlets": 2,
@@ -1315,7 +1335,7 @@
 										114.0,
 										22.0
 									],
-									"id": "obj-33"
+									"id": "obj-34"
 								}
 							},
 							{
@@ -1334,7 +1354,7 @@
 										270.0,
 										202.5
 									],
-									"id": "obj-34"
+									"id": "obj-35"
 								}
 							},
 							{
@@ -1350,7 +1370,7 @@
 										72.75
 									],
 									"fontsize": 11.0,
-									"id": "obj-35"
+									"id": "obj-36"
 								}
 							}
 						],
@@ -1586,18 +1606,6 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-32",
-										0
-									],
-									"destination": [
-										"obj-33",
-										1
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
 										"obj-11",
 										0
 									],
@@ -1610,11 +1618,35 @@
 							{
 								"patchline": {
 									"source": [
+										"obj-32",
+										0
+									],
+									"destination": [
+										"obj-34",
+										1
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
 										"obj-33",
 										0
 									],
 									"destination": [
 										"obj-34",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-34",
+										0
+									],
+									"destination": [
+										"obj-35",
 										0
 									]
 								}

@@ -761,8 +761,8 @@
 									],
 									"parameter_enable": 0,
 									"patching_rect": [
-										330.0,
-										106.0,
+										430.0,
+										76.0,
 										60.0,
 										22.0
 									],
@@ -776,11 +776,12 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										396.0,
-										106.0,
-										160.0,
-										19.0
+										496.0,
+										76.0,
+										80.0,
+										31.5
 									],
+									"fontsize": 11.0,
 									"id": "obj-17"
 								}
 							},
@@ -795,7 +796,7 @@
 									],
 									"patching_rect": [
 										330.0,
-										136.0,
+										106.0,
 										58.0,
 										22.0
 									],
@@ -862,7 +863,7 @@
 							{
 								"box": {
 									"maxclass": "newobj",
-									"text": "zelk.extrema @threshold 40 @maxpoints 8",
+									"text": "zelk.extrema @threshold 100 @maxpoints 4",
 									"numinlets": 1,
 									"numoutlets": 2,
 									"outlettype": [
@@ -872,7 +873,7 @@
 									"patching_rect": [
 										10.0,
 										356.0,
-										289.0,
+										296.0,
 										22.0
 									],
 									"id": "obj-22"
@@ -889,7 +890,7 @@
 									"parameter_enable": 0,
 									"patching_rect": [
 										330.0,
-										174.0,
+										144.0,
 										220.0,
 										22.0
 									],
@@ -908,7 +909,7 @@
 									"parameter_enable": 0,
 									"patching_rect": [
 										330.0,
-										204.0,
+										174.0,
 										220.0,
 										22.0
 									],
@@ -927,7 +928,7 @@
 									"parameter_enable": 0,
 									"patching_rect": [
 										330.0,
-										234.0,
+										204.0,
 										220.0,
 										22.0
 									],
@@ -947,7 +948,7 @@
 									],
 									"patching_rect": [
 										330.0,
-										264.0,
+										234.0,
 										107.0,
 										22.0
 									],
@@ -1024,7 +1025,7 @@
 									],
 									"patching_rect": [
 										330.0,
-										294.0,
+										264.0,
 										58.0,
 										22.0
 									],
@@ -1559,6 +1560,25 @@
 							{
 								"box": {
 									"maxclass": "newobj",
+									"text": "jit.op @op * @val 0.5",
+									"numinlets": 2,
+									"numoutlets": 2,
+									"outlettype": [
+										"jit_matrix",
+										""
+									],
+									"patching_rect": [
+										330.0,
+										294.0,
+										163.0,
+										22.0
+									],
+									"id": "obj-31"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
 									"text": "jit.op @op max",
 									"numinlets": 2,
 									"numoutlets": 2,
@@ -1572,7 +1592,7 @@
 										114.0,
 										22.0
 									],
-									"id": "obj-31"
+									"id": "obj-32"
 								}
 							},
 							{
@@ -1591,7 +1611,7 @@
 										270.0,
 										202.5
 									],
-									"id": "obj-32"
+									"id": "obj-33"
 								}
 							},
 							{
@@ -1607,7 +1627,7 @@
 										72.75
 									],
 									"fontsize": 11.0,
-									"id": "obj-33"
+									"id": "obj-34"
 								}
 							},
 							{
@@ -1623,7 +1643,7 @@
 										31.5
 									],
 									"fontsize": 11.0,
-									"id": "obj-34"
+									"id": "obj-35"
 								}
 							}
 						],
@@ -1871,18 +1891,6 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-30",
-										0
-									],
-									"destination": [
-										"obj-31",
-										1
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
 										"obj-11",
 										0
 									],
@@ -1895,11 +1903,35 @@
 							{
 								"patchline": {
 									"source": [
+										"obj-30",
+										0
+									],
+									"destination": [
+										"obj-32",
+										1
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
 										"obj-31",
 										0
 									],
 									"destination": [
 										"obj-32",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-32",
+										0
+									],
+									"destination": [
+										"obj-33",
 										0
 									]
 								}

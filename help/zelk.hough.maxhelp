@@ -761,8 +761,8 @@
 									],
 									"parameter_enable": 0,
 									"patching_rect": [
-										330.0,
-										106.0,
+										430.0,
+										76.0,
 										60.0,
 										22.0
 									],
@@ -776,11 +776,12 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										396.0,
-										106.0,
-										160.0,
-										19.0
+										496.0,
+										76.0,
+										80.0,
+										31.5
 									],
+									"fontsize": 11.0,
 									"id": "obj-17"
 								}
 							},
@@ -795,7 +796,7 @@
 									],
 									"patching_rect": [
 										330.0,
-										136.0,
+										106.0,
 										58.0,
 										22.0
 									],
@@ -870,7 +871,7 @@
 									"parameter_enable": 0,
 									"patching_rect": [
 										330.0,
-										174.0,
+										144.0,
 										220.0,
 										22.0
 									],
@@ -889,7 +890,7 @@
 									"parameter_enable": 0,
 									"patching_rect": [
 										330.0,
-										204.0,
+										174.0,
 										220.0,
 										22.0
 									],
@@ -900,7 +901,7 @@
 							{
 								"box": {
 									"maxclass": "comment",
-									"text": "accumulator: distances across, angles down",
+									"text": "votes: distances across, angles down",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
@@ -936,7 +937,7 @@
 							{
 								"box": {
 									"maxclass": "newobj",
-									"text": "zelk.extrema @threshold 40 @maxpoints 8",
+									"text": "zelk.extrema @threshold 100 @maxpoints 4",
 									"numinlets": 1,
 									"numoutlets": 2,
 									"outlettype": [
@@ -946,7 +947,7 @@
 									"patching_rect": [
 										10.0,
 										356.0,
-										289.0,
+										296.0,
 										22.0
 									],
 									"id": "obj-26"
@@ -980,7 +981,7 @@
 									],
 									"patching_rect": [
 										330.0,
-										234.0,
+										204.0,
 										58.0,
 										22.0
 									],
@@ -1515,6 +1516,25 @@
 							{
 								"box": {
 									"maxclass": "newobj",
+									"text": "jit.op @op * @val 0.5",
+									"numinlets": 2,
+									"numoutlets": 2,
+									"outlettype": [
+										"jit_matrix",
+										""
+									],
+									"patching_rect": [
+										330.0,
+										234.0,
+										163.0,
+										22.0
+									],
+									"id": "obj-29"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
 									"text": "jit.op @op max",
 									"numinlets": 2,
 									"numoutlets": 2,
@@ -1528,7 +1548,7 @@
 										114.0,
 										22.0
 									],
-									"id": "obj-29"
+									"id": "obj-30"
 								}
 							},
 							{
@@ -1547,7 +1567,7 @@
 										270.0,
 										202.5
 									],
-									"id": "obj-30"
+									"id": "obj-31"
 								}
 							},
 							{
@@ -1563,7 +1583,7 @@
 										59.0
 									],
 									"fontsize": 11.0,
-									"id": "obj-31"
+									"id": "obj-32"
 								}
 							},
 							{
@@ -1579,7 +1599,7 @@
 										59.0
 									],
 									"fontsize": 11.0,
-									"id": "obj-32"
+									"id": "obj-33"
 								}
 							},
 							{
@@ -1595,7 +1615,7 @@
 										31.5
 									],
 									"fontsize": 11.0,
-									"id": "obj-33"
+									"id": "obj-34"
 								}
 							}
 						],
@@ -1819,18 +1839,6 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-28",
-										0
-									],
-									"destination": [
-										"obj-29",
-										1
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
 										"obj-11",
 										0
 									],
@@ -1843,11 +1851,35 @@
 							{
 								"patchline": {
 									"source": [
+										"obj-28",
+										0
+									],
+									"destination": [
+										"obj-30",
+										1
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
 										"obj-29",
 										0
 									],
 									"destination": [
 										"obj-30",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-30",
+										0
+									],
+									"destination": [
+										"obj-31",
 										0
 									]
 								}

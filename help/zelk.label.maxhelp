@@ -742,8 +742,8 @@
 									],
 									"parameter_enable": 0,
 									"patching_rect": [
-										330.0,
-										106.0,
+										430.0,
+										76.0,
 										60.0,
 										22.0
 									],
@@ -757,11 +757,12 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										396.0,
-										106.0,
-										160.0,
-										19.0
+										496.0,
+										76.0,
+										80.0,
+										31.5
 									],
+									"fontsize": 11.0,
 									"id": "obj-16"
 								}
 							},
@@ -776,7 +777,7 @@
 									],
 									"patching_rect": [
 										330.0,
-										136.0,
+										106.0,
 										58.0,
 										22.0
 									],
@@ -805,7 +806,7 @@
 							{
 								"box": {
 									"maxclass": "comment",
-									"text": "binary image: luminance above the threshold",
+									"text": "binary image: above the threshold",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
@@ -868,7 +869,7 @@
 									"parameter_enable": 0,
 									"patching_rect": [
 										330.0,
-										174.0,
+										144.0,
 										220.0,
 										22.0
 									],
@@ -887,7 +888,7 @@
 									"parameter_enable": 0,
 									"patching_rect": [
 										330.0,
-										204.0,
+										174.0,
 										220.0,
 										22.0
 									],
@@ -906,7 +907,7 @@
 									"parameter_enable": 0,
 									"patching_rect": [
 										330.0,
-										234.0,
+										204.0,
 										220.0,
 										22.0
 									],
@@ -1563,8 +1564,8 @@
 									],
 									"parameter_enable": 0,
 									"patching_rect": [
-										330.0,
-										106.0,
+										430.0,
+										76.0,
 										60.0,
 										22.0
 									],
@@ -1578,11 +1579,12 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										396.0,
-										106.0,
-										160.0,
-										19.0
+										496.0,
+										76.0,
+										80.0,
+										31.5
 									],
+									"fontsize": 11.0,
 									"id": "obj-8"
 								}
 							},
@@ -1597,7 +1599,7 @@
 									],
 									"patching_rect": [
 										330.0,
-										136.0,
+										106.0,
 										58.0,
 										22.0
 									],
@@ -1653,7 +1655,7 @@
 									"parameter_enable": 0,
 									"patching_rect": [
 										330.0,
-										174.0,
+										144.0,
 										220.0,
 										22.0
 									],
@@ -1664,7 +1666,7 @@
 							{
 								"box": {
 									"maxclass": "newobj",
-									"text": "jit.op @op * @val 40",
+									"text": "jit.op @op << @val 5",
 									"numinlets": 2,
 									"numoutlets": 2,
 									"outlettype": [
@@ -1719,7 +1721,7 @@
 							{
 								"box": {
 									"maxclass": "comment",
-									"text": "ranks by area, largest brightest (mode 1)",
+									"text": "ranks x 32 (char, mode 1): largest darkest",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
@@ -1764,7 +1766,7 @@
 									],
 									"patching_rect": [
 										330.0,
-										204.0,
+										174.0,
 										142.0,
 										22.0
 									],
@@ -1773,8 +1775,27 @@
 							},
 							{
 								"box": {
+									"maxclass": "newobj",
+									"text": "jit.op @op / @val 16",
+									"numinlets": 2,
+									"numoutlets": 2,
+									"outlettype": [
+										"jit_matrix",
+										""
+									],
+									"patching_rect": [
+										330.0,
+										204.0,
+										156.0,
+										22.0
+									],
+									"id": "obj-19"
+								}
+							},
+							{
+								"box": {
 									"maxclass": "comment",
-									"text": "areas (mode 1, long): a corner of the image",
+									"text": "areas / 16 (long, mode 1): larger brighter",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
@@ -1785,18 +1806,16 @@
 									],
 									"fontsize": 11.0,
 									"fontface": 1,
-									"id": "obj-19"
+									"id": "obj-20"
 								}
 							},
 							{
 								"box": {
-									"maxclass": "jit.cellblock",
-									"numinlets": 2,
-									"numoutlets": 4,
+									"maxclass": "jit.pwindow",
+									"numinlets": 1,
+									"numoutlets": 2,
 									"outlettype": [
-										"list",
-										"",
-										"",
+										"jit_matrix",
 										""
 									],
 									"parameter_enable": 0,
@@ -1806,11 +1825,7 @@
 										270.0,
 										202.5
 									],
-									"cols": 6,
-									"rows": 8,
-									"colwidth": 45,
-									"readonly": 1,
-									"id": "obj-20"
+									"id": "obj-21"
 								}
 							},
 							{
@@ -1826,7 +1841,7 @@
 										45.25
 									],
 									"fontsize": 11.0,
-									"id": "obj-21"
+									"id": "obj-22"
 								}
 							}
 						],
@@ -1970,7 +1985,19 @@
 										0
 									],
 									"destination": [
-										"obj-20",
+										"obj-19",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-19",
+										0
+									],
+									"destination": [
+										"obj-21",
 										0
 									]
 								}

@@ -66,9 +66,21 @@ struct Message {
       }
     }
   }
+  Shown shown;
   void init(t_object* self, long argc, t_atom* argv) {
     outlet = outlet_new(self, nullptr);
     set(argc, argv);
+    // Its text, as "set" leaves it: how a patch shows a list.
+    shown.text(self, [this] {
+      std::string t;
+      for (std::size_t m = 0; m < messages.size(); ++m)
+        for (std::size_t k = 0; k < messages[m].size(); ++k) {
+          if (!t.empty()) t.push_back(' ');
+          t.append(shown_text(messages[m][k]));
+          if (k + 1 == messages[m].size() && m + 1 < messages.size()) t.push_back(',');
+        }
+      return t;
+    });
   }
   void message(t_object*, t_symbol* s, long argc, t_atom* argv) {
     if (is(s, "set")) {

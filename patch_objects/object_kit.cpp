@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <map>
 
@@ -46,11 +47,17 @@ std::string atom_text(const t_atom& a) {
 }
 
 std::string float_text(double v) {
-  t_atom a;
-  jit_atom_setfloat(&a, v);
-  std::string t = atom_text(a);
-  if (std::isfinite(v) && t.find_first_of(".e") == std::string::npos) t += '.';
-  return t;
+  if (!std::isfinite(v) || std::fabs(v) >= 1e15) {
+    t_atom a;
+    jit_atom_setfloat(&a, v);
+    return atom_text(a);
+  }
+  // Six places, trailing zeros dropped, as Max's boxes show a float ("0.5", "3.").
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.6f", v);
+  std::string t = buf;
+  t.erase(t.find_last_not_of('0') + 1);
+  return t == "-0." ? "0." : t;
 }
 
 std::string shown_text(const t_atom& a) {

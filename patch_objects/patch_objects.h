@@ -31,8 +31,8 @@ const std::vector<std::string>& movie_files();
 // What a user interface box shows, for drawing it. `object` is the box's
 // object (Box::object()). number: its int ("12"); flonum: its float as Max
 // shows it ("0.5", "3."); toggle: "0" or "1"; attrui: its attribute, then
-// the values it last set ("threshold", "threshold 128"). False for any
-// other object.
+// the values it last set ("threshold", "threshold 128"); a message box:
+// its text, as set last. False for any other object.
 bool displayed_value(const void* object, std::string* text);
 // The cells jit.cellblock shows, row by row: one column per cell along
 // dimension 0, one row per cell along dimension 1 (a 1-D matrix is one

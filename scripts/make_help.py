@@ -417,11 +417,11 @@ class Tab:
         """Luminance above the threshold (a number box): 255, else 0."""
         luma = luma or self.luma()
         start = self.p.obj("loadmess %d" % self.threshold, MID, self.mid_y)
-        num = self.p.number(MID, self.mid_y + ROW)
-        self.p.comment("threshold (0 to 255)", MID + 66.0, self.mid_y + ROW, 160.0)
-        setter = self.p.message("val $1", MID, self.mid_y + 2 * ROW)
+        num = self.p.number(MID + 100.0, self.mid_y)
+        self.p.comment("threshold (0 to 255)", MID + 166.0, self.mid_y, 80.0, size=11.0)
+        setter = self.p.message("val $1", MID, self.mid_y + ROW)
         self.p.chain(start, num, setter)
-        self.mid_y += 3 * ROW + 8.0
+        self.mid_y += 2 * ROW + 8.0
         op = self.obj("jit.op @op > @val %d" % self.threshold, luma)
         self.p.line(setter, 0, op)
         return op
@@ -499,14 +499,19 @@ class OverlayTab(Tab):
         return w
 
     def overlay(self, label, drawing, source, outlet=0):
+        """The drawing over the frame, dimmed to half so that it shows on
+        bright shapes too."""
         x = self.slot(label)
         draw = self.p.sub("draw", drawing, MID, self.mid_y)
         self.mid_y += ROW
         self.p.line(source, outlet, draw)
+        dim = self.p.obj("jit.op @op * @val 0.5", MID, self.mid_y)
+        self.mid_y += ROW
+        self.p.line(self.trigger, 0, dim)
         mix = self.p.obj("jit.op @op max", MID, self.mid_y)
         self.mid_y += ROW
         self.p.line(draw, 0, mix, 1)
-        self.p.line(self.trigger, 0, mix, 0)
+        self.p.line(dim, 0, mix, 0)
         w = self.p.pwindow(x, DISPLAY_Y, PANEL_W, PANEL_H)
         self.p.line(mix, 0, w)
         return w
@@ -519,7 +524,7 @@ def help_label():
     t = Tab("zelk.label", "basic", True)
     t.window("input", t.frames)
     b = t.binary()
-    t.window("binary image: luminance above the threshold", b)
+    t.window("binary image: above the threshold", b)
     lab = t.obj("zelk.label", b)
     t.attr("threshold", lab)
     t.attr("mode", lab)
@@ -539,11 +544,12 @@ def help_label():
     b = m.binary()
     ranks = m.obj("zelk.label @charmode 1 @mode 1", b)
     m.attr("threshold", ranks)
-    spread = m.obj("jit.op @op * @val 40", ranks)
+    spread = m.obj("jit.op @op << @val 5", ranks)
     m.window("binary image", b)
-    m.window("ranks by area, largest brightest (mode 1)", spread)
+    m.window("ranks x 32 (char, mode 1): largest darkest", spread)
     areas = m.obj("zelk.label @mode 1", b, mid=True)
-    m.table("areas (mode 1, long): a corner of the image", areas, 6, 8, per_cell=False)
+    scaled = m.obj("jit.op @op / @val 16", areas, mid=True)
+    m.window("areas / 16 (long, mode 1): larger brighter", scaled)
     m.note("mode 1 with char output writes each blob's rank by area, the largest 1; with long "
            "output it writes each blob's area in cells.")
     tabs.append(m.done())
@@ -588,8 +594,8 @@ def help_hough():
     h = t.obj("zelk.hough", e)
     t.attr("rho", h)
     t.attr("theta", h)
-    t.window("accumulator: distances across, angles down", h)
-    peaks = t.obj("zelk.extrema @threshold 40 @maxpoints 8", h)
+    t.window("votes: distances across, angles down", h)
+    peaks = t.obj("zelk.extrema @threshold 100 @maxpoints 4", h)
     t.overlay("the strongest lines, drawn", lines_patcher(HOUGH_CENTRE, 4, 0.0872665), peaks)
     t.note("Every foreground cell votes for the lines through it: one column per distance bin "
            "(distance 0 in the middle), one row per angle from 0 at the top. Bright cells are lines.")
@@ -605,7 +611,7 @@ def help_extrema():
     t.input_window()
     b = t.binary()
     h = t.obj("zelk.hough", t.obj("zelk.binedge", b))
-    x = t.obj("zelk.extrema @threshold 40 @maxpoints 8", h)
+    x = t.obj("zelk.extrema @threshold 100 @maxpoints 4", h)
     t.attr("threshold", x)
     t.attr("maxpoints", x)
     t.attr("mode", x)
@@ -997,7 +1003,7 @@ def example_lines():
     e = t.obj("zelk.binedge", b)
     h = t.obj("zelk.hough", e)
     t.window("votes: distances across, angles down", h)
-    x = t.obj("zelk.extrema @threshold 40 @maxpoints 8", h)
+    x = t.obj("zelk.extrema @threshold 100 @maxpoints 4", h)
     t.attr("threshold", x)
     t.overlay("the lines found", lines_patcher(HOUGH_CENTRE, 4, 0.0872665), x)
     t.note("The edges of the binary image vote for every line through them (zelk.hough); the "

@@ -176,10 +176,10 @@ TEST_F(PatchRun, BoxesTheRunnerDoesNotKnowAreRefusedByName) {
   EXPECT_NE(r.err.find("jit.rgb2luma"), std::string::npos) << r.err;
   EXPECT_TRUE(r.out.empty());
 
-  const std::string number = write("number.maxpat", patcher({box("obj-9", "number", 0, 0)}, {}));
-  r = zelk({"run", "--input", scene(), number});
+  const std::string slider = write("slider.maxpat", patcher({box("obj-9", "slider", 0, 0)}, {}));
+  r = zelk({"run", "--input", scene(), slider});
   EXPECT_EQ(r.status, 2);
-  EXPECT_NE(r.err.find("box obj-9 is a 'number' box"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("box obj-9 is a 'slider' box"), std::string::npos) << r.err;
 
   const std::string no_inlet = write("closed.maxpat", patcher({obj("a", "zelk.label", 0, 0)}, {}));
   r = zelk({"run", "--input", scene(), no_inlet});

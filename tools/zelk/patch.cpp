@@ -178,6 +178,7 @@ bool parse_patcher(const json& patcher, const std::string& prefix, int depth, Pa
       number_at(patcher["rect"], 3, &window.height);
     }
     window.hidden = patcher.contains("showrootpatcherontab") && patcher["showrootpatcherontab"] == 0;
+    window.tab = patcher.contains("showontab") && patcher["showontab"] == 1;
     p.patchers.push_back(window);
   }
   if (patcher.contains("boxes")) {
@@ -232,6 +233,8 @@ bool parse_patcher(const json& patcher, const std::string& prefix, int depth, Pa
         l.to += offset;
         p.lines.push_back(l);
       }
+      b.kind = PatchBox::Kind::Subpatcher;
+      p.boxes.push_back(std::move(b));
     }
   }
   number_ports(p.boxes, PatchBox::Kind::Inlet, first_box);

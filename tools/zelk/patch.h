@@ -8,7 +8,8 @@
 namespace zelk::runner {
 
 struct PatchBox {
-  enum class Kind { Object, Inlet, Outlet, Comment } kind = Kind::Object;
+  // Subpatcher: the box of a "p NAME", kept for drawing; its boxes run in its place.
+  enum class Kind { Object, Inlet, Outlet, Comment, Subpatcher } kind = Kind::Object;
   std::string id;         // "obj-2"
   std::string text;       // an object box's text
   std::string comment;    // an inlet's or outlet's comment
@@ -27,6 +28,7 @@ struct Patcher {
   std::string name;
   double width = 0, height = 0;
   bool hidden = false;  // a top level that help files keep off the tabs
+  bool tab = false;     // a subpatcher shown as a tab of its top level
 };
 
 struct PatchLine {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <limits>
 
 #include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>
@@ -165,7 +166,9 @@ cv::Mat picture_of(const std::string& object, const Array& m) {
   if (m.type == frame::CellType::Char) return plane.clone();
   cv::Mat d, out;
   plane.convertTo(d, CV_64F);
-  cv::patchNaNs(d, 0);
+  // NaN and infinity would spoil the range: drawn as 0.
+  cv::Mat finite = cv::abs(d) <= std::numeric_limits<double>::max();
+  d.setTo(0, ~finite);
   double lo = 0, hi = 0;
   cv::minMaxLoc(d, &lo, &hi);
   d.convertTo(out, CV_8U, hi > lo ? 255.0 / (hi - lo) : 0.0, hi > lo ? -lo * 255.0 / (hi - lo) : 0.0);

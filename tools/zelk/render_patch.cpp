@@ -53,7 +53,7 @@ void draw_text(cv::Mat& img, const std::string& text, cv::Point at, double point
   const double scale = text_scale(points);
   const int thickness = bold ? 2 : 1;
   int base = 0;
-  const int line_h = static_cast<int>(std::lround(points * 1.35));
+  const int line_h = static_cast<int>(std::lround(points * 1.25));
   std::string line, word;
   int y = at.y + static_cast<int>(std::lround(points));
   auto flush = [&] {
@@ -136,7 +136,7 @@ void draw_box(cv::Mat& img, const PatchBox& b, const Graph& g, const FrameRecord
   }
   cv::rectangle(img, rect, cls == "message" ? kMessage : kObject, cv::FILLED);
   std::string text = b.text;
-  if (cls == "message") text = text.substr(text.find(' ') == std::string::npos ? text.size() : text.find(' ') + 1);
+  if (cls == "message") text = has_value ? shown : "";
   if (cls == "number" || cls == "flonum") text = "> " + (has_value ? shown : std::string("0"));
   if (cls == "attrui") {
     // The attribute's name and the value the object it sets holds.
@@ -146,7 +146,11 @@ void draw_box(cv::Mat& img, const PatchBox& b, const Graph& g, const FrameRecord
       if (w.from == node_index && w.outlet == 0)
         for (const t_atom& a : g.nodes()[w.to].box->attribute(attr)) text += atom_text(a) + " ";
   }
-  draw_text(img, text, text_at, 12, kLight);
+  // Clipped to the box, as Max cuts a number too long for its box.
+  const cv::Rect inside = rect & cv::Rect(0, 0, img.cols, img.rows);
+  if (inside.empty()) return;
+  cv::Mat box = img(inside);
+  draw_text(box, text, text_at - inside.tl(), 12, kLight, cls == "message" ? rect.width - 8 : 0);
 }
 
 }  // namespace
@@ -158,7 +162,9 @@ bool render_patch(const std::string& dir, long frame, const Patch& patch, const 
   for (std::size_t k = 0; k < patch.patchers.size(); ++k) {
     const Patcher& window = patch.patchers[k];
     const auto in_window = [&](const PatchBox& b) { return b.patcher == static_cast<int>(k); };
-    if (window.hidden || std::none_of(patch.boxes.begin(), patch.boxes.end(), in_window)) continue;
+    // The windows a user sees: the top level (unless kept off the tabs) and the tabs.
+    if ((k == 0 ? window.hidden : !window.tab) || std::none_of(patch.boxes.begin(), patch.boxes.end(), in_window))
+      continue;
     int w = static_cast<int>(window.width), h = static_cast<int>(window.height);
     for (const PatchBox& b : patch.boxes)
       if (in_window(b)) {
@@ -172,13 +178,21 @@ bool render_patch(const std::string& dir, long frame, const Patch& patch, const 
       const Node& n = g.nodes()[it->second];
       return outlets ? n.box->outlet_count() : n.inlets;
     };
+    // A subpatcher's inlet and outlet boxes run where its box sits: a cord
+    // to one from this window ends at the subpatcher's box.
+    const auto port_box = [&](const PatchBox& b) { return b.text == "inlet" || b.text == "outlet"; };
     for (const PatchLine& l : patch.lines) {
       const PatchBox& from = patch.boxes[l.from];
       const PatchBox& to = patch.boxes[l.to];
-      if (!in_window(from) || !in_window(to)) continue;
-      const cv::Point a(static_cast<int>(port_x(from.x, from.width, l.outlet, ports(from, true))),
-                        static_cast<int>(from.y + from.height));
-      const cv::Point b(static_cast<int>(port_x(to.x, to.width, l.inlet, ports(to, false))), static_cast<int>(to.y));
+      if (!(in_window(from) || port_box(from)) || !(in_window(to) || port_box(to)) ||
+          (!in_window(from) && !in_window(to)))
+        continue;
+      const bool from_sub = !in_window(from), to_sub = !in_window(to);
+      const cv::Point a(static_cast<int>(from_sub ? from.x + 4 : port_x(from.x, from.width, l.outlet, ports(from, true))),
+                        static_cast<int>(from.y + (from_sub ? 22 : from.height)));
+      const cv::Point b(static_cast<int>(to_sub ? to.x + 4 + 20 * (to.index > 0 ? to.index - 1 : 0)
+                                                : port_x(to.x, to.width, l.inlet, ports(to, false))),
+                        static_cast<int>(to.y));
       cv::line(img, a, b, kCord, 1, cv::LINE_AA);
     }
     for (const PatchBox& b : patch.boxes) {
