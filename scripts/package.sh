@@ -3,7 +3,8 @@
 # x86_64) from the same sources, checks each of them, and lays out the Max
 # package in dist/zelk/ (package-info.json with its filelist, externals/,
 # help/ with a help patch per object, media/ with the clip they play, docs/refpages/zelk-ref/ with a
-# reference page per object, extras/ with the overview patch, README.md,
+# reference page per object, extras/ with the home patch, examples/ with
+# four example patches, README.md,
 # License.md (MIT) beside the SDK base's notice, icon.png), zipped as
 # dist/zelk-<version>.zip. Also lays out dist/windows/:
 # zelk.exe with the embedded host as MaxAPI.dll and jitlib.dll, which runs the
@@ -58,10 +59,12 @@ cp "${pages[@]}" "$package/docs/refpages/zelk-ref/"
 mkdir -p "$package/media"
 [ -x "$top/build/bin/zelk" ] || "$top/scripts/setup.sh" --only=zelk
 "$top/build/bin/zelk" clip "$package/media/zelk-clip.mov"
-if [ -f "$top/help/zelk-overview.maxpat" ]; then
-  mkdir -p "$package/extras"
-  cp "$top/help/zelk-overview.maxpat" "$package/extras/"
-fi
+cp "$top/docs/help-zelk.blobs.sort.png" "$package/media/"  # the README's picture
+# The home patch (package-info.json's homepatcher, and Max's Extras menu)
+# and the examples.
+mkdir -p "$package/extras" "$package/examples"
+cp "$top/help/zelk-home.maxpat" "$package/extras/"
+cp "$top"/examples/*.maxpat "$package/examples/"
 # Max reads what a package holds from package-info.json's filelist: each
 # top-level folder with the paths of its files (an .mxo bundle is one entry).
 python3 - "$package" <<'EOF'
@@ -70,7 +73,7 @@ package = pathlib.Path(sys.argv[1])
 info_path = package / "package-info.json"
 info = json.loads(info_path.read_text(encoding="utf-8"))
 filelist = {}
-for name in ("externals", "help", "media", "docs", "extras"):
+for name in ("externals", "help", "media", "docs", "examples", "extras"):
     folder = package / name
     if not folder.is_dir():
         continue
