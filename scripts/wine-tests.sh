@@ -31,7 +31,7 @@ echo "== the runner's tests against zelk.exe under Wine"
 # the Windows build does not have.
 needs_opencv=Demo.*:Runner.LabelsAPngAndSavesTheLabelImage:Runner.ImagesBecomeOneOrFourPlanes
 needs_opencv+=:Sources.AVideoIsThresholdedAndItsDiscIsFollowed:Sources.ADamagedVideoFailsClearly
-needs_opencv+=:UserPatch.RenderDrawsWhatItsWindowShows
+needs_opencv+=:UserPatch.RenderDrawsWhatItsWindowShows:HelpRender.*
 ZELK_RUNNER=$top/tests/runner/wine-runner.sh ZELK_EXE=$windows/zelk.exe \
   ZELK_PLUGIN_DIR=$top/dist/zelk/externals "$top/build/tests/test_runner" --gtest_filter="-$needs_opencv"
 echo "== Wine steps took $((SECONDS - start)) s"

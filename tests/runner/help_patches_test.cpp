@@ -11,6 +11,8 @@
 #include <vector>
 
 #include <nlohmann/json.hpp>
+#include <opencv2/imgcodecs.hpp>
+#include <opencv2/imgproc.hpp>
 
 #include "runner_support.h"
 #include "tools/zelk/patch.h"
@@ -171,6 +173,34 @@ INSTANTIATE_TEST_SUITE_P(HelpPatches, HelpPatch, ::testing::ValuesIn(kHelps),
                              if (c == '.' || c == '-') c = '_';
                            return n;
                          });
+
+// --render draws each tab a user sees, its windows showing what they show:
+// the label tab's third window holds the blobs in colours.
+class HelpRender : public zrt::TempDirTest {};
+
+TEST_F(HelpRender, DrawsEachTabWithWhatItsWindowsShow) {
+  cv::Mat scene(240, 320, CV_8UC3, cv::Scalar(20, 20, 20));
+  cv::circle(scene, {80, 120}, 30, cv::Scalar(240, 240, 240), cv::FILLED);
+  cv::rectangle(scene, {200, 60}, {260, 200}, cv::Scalar(240, 240, 240), cv::FILLED);
+  ASSERT_TRUE(cv::imwrite(path("frame.ppm"), scene));
+  const zrt::Result r = zelk({"run", "--quiet", "--render", path("pics"), "--input", path("frame.ppm"),
+                              source_file("help/zelk.label.maxhelp")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_FALSE(fs::exists(path("pics/f0000_tab_main.png")));  // the top level stays off the tabs
+  EXPECT_TRUE(fs::exists(path("pics/f0000_tab_modes.png")));
+  EXPECT_TRUE(fs::exists(path("pics/f0000_tab_?.png")));
+  const cv::Mat tab = cv::imread(path("pics/f0000_tab_basic.png"));
+  ASSERT_FALSE(tab.empty());
+  // The window of labels: two blobs in two colours, on black.
+  const cv::Mat labels = tab(cv::Rect(590, 400, 270, 202));
+  std::set<std::tuple<int, int, int>> colours;
+  for (int y = 0; y < labels.rows; y += 3)
+    for (int x = 0; x < labels.cols; x += 3) {
+      const cv::Vec3b c = labels.at<cv::Vec3b>(y, x);
+      if (std::max({c[0], c[1], c[2]}) - std::min({c[0], c[1], c[2]}) > 40) colours.insert({c[0], c[1], c[2]});
+    }
+  EXPECT_GE(colours.size(), 2u);
+}
 
 TEST(HelpHome, NamesEveryObjectOnce) {
   zelk::runner::Patch p;
