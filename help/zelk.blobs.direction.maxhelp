@@ -981,7 +981,7 @@
 							{
 								"box": {
 									"maxclass": "newobj",
-									"text": "zelk.blobs.bounds",
+									"text": "zelk.blobs.centroids",
 									"numinlets": 1,
 									"numoutlets": 2,
 									"outlettype": [
@@ -991,7 +991,7 @@
 									"patching_rect": [
 										330.0,
 										234.0,
-										135.0,
+										156.0,
 										22.0
 									],
 									"id": "obj-28"
@@ -999,8 +999,27 @@
 							},
 							{
 								"box": {
+									"maxclass": "newobj",
+									"text": "jit.pack 2 @jump 3 1",
+									"numinlets": 2,
+									"numoutlets": 2,
+									"outlettype": [
+										"jit_matrix",
+										""
+									],
+									"patching_rect": [
+										330.0,
+										264.0,
+										156.0,
+										22.0
+									],
+									"id": "obj-29"
+								}
+							},
+							{
+								"box": {
 									"maxclass": "comment",
-									"text": "the blobs",
+									"text": "each blob's direction, drawn",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
@@ -1011,7 +1030,7 @@
 									],
 									"fontsize": 11.0,
 									"fontface": 1,
-									"id": "obj-29"
+									"id": "obj-30"
 								}
 							},
 							{
@@ -1086,7 +1105,7 @@
 											{
 												"box": {
 													"maxclass": "message",
-													"text": "brgb 0 0 0, frgb 255 220 0, pensize 2 2, clear",
+													"text": "brgb 0 0 0, frgb 255 80 255, pensize 2 2, clear",
 													"numinlets": 2,
 													"numoutlets": 1,
 													"outlettype": [
@@ -1095,7 +1114,7 @@
 													"patching_rect": [
 														200,
 														80,
-														338.0,
+														345.0,
 														22.0
 													],
 													"id": "obj-3"
@@ -1123,9 +1142,30 @@
 											},
 											{
 												"box": {
-													"maxclass": "message",
-													"text": "framerect $1 $2 $3 $4",
-													"numinlets": 2,
+													"maxclass": "newobj",
+													"text": "t l l l l",
+													"numinlets": 1,
+													"numoutlets": 4,
+													"outlettype": [
+														"",
+														"",
+														"",
+														""
+													],
+													"patching_rect": [
+														10,
+														130,
+														79.0,
+														22.0
+													],
+													"id": "obj-5"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "expr $f1 - 0*cos(($f4*0.0174533))",
+													"numinlets": 4,
 													"numoutlets": 1,
 													"outlettype": [
 														""
@@ -1133,10 +1173,100 @@
 													"patching_rect": [
 														10,
 														170,
-														163.0,
+														250.0,
 														22.0
 													],
-													"id": "obj-5"
+													"id": "obj-6"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "expr $f2 - 0*sin(($f4*0.0174533))",
+													"numinlets": 4,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"patching_rect": [
+														10,
+														202,
+														250.0,
+														22.0
+													],
+													"id": "obj-7"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "expr $f1 + 16*cos(($f4*0.0174533))",
+													"numinlets": 4,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"patching_rect": [
+														10,
+														234,
+														250.0,
+														22.0
+													],
+													"id": "obj-8"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "expr $f2 + 16*sin(($f4*0.0174533))",
+													"numinlets": 4,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"patching_rect": [
+														10,
+														266,
+														250.0,
+														22.0
+													],
+													"id": "obj-9"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "pack f f f f",
+													"numinlets": 4,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"patching_rect": [
+														10,
+														306,
+														100.0,
+														22.0
+													],
+													"id": "obj-10"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "message",
+													"text": "linesegment $1 $2 $3 $4",
+													"numinlets": 2,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"patching_rect": [
+														10,
+														340,
+														177.0,
+														22.0
+													],
+													"id": "obj-11"
 												}
 											},
 											{
@@ -1150,12 +1280,30 @@
 														""
 													],
 													"patching_rect": [
-														130,
+														380,
 														130,
 														86.0,
 														22.0
 													],
-													"id": "obj-6"
+													"id": "obj-12"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "message",
+													"text": "bang",
+													"numinlets": 2,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"patching_rect": [
+														380,
+														170,
+														44.0,
+														22.0
+													],
+													"id": "obj-13"
 												}
 											},
 											{
@@ -1170,29 +1318,11 @@
 													],
 													"patching_rect": [
 														10,
-														250,
+														380,
 														170.0,
 														22.0
 													],
-													"id": "obj-7"
-												}
-											},
-											{
-												"box": {
-													"maxclass": "message",
-													"text": "bang",
-													"numinlets": 2,
-													"numoutlets": 1,
-													"outlettype": [
-														""
-													],
-													"patching_rect": [
-														130,
-														200,
-														44.0,
-														22.0
-													],
-													"id": "obj-8"
+													"id": "obj-14"
 												}
 											},
 											{
@@ -1204,11 +1334,11 @@
 													"parameter_enable": 0,
 													"patching_rect": [
 														10,
-														300,
+														420,
 														30.0,
 														30.0
 													],
-													"id": "obj-9"
+													"id": "obj-15"
 												}
 											}
 										],
@@ -1244,7 +1374,7 @@
 														0
 													],
 													"destination": [
-														"obj-7",
+														"obj-14",
 														0
 													]
 												}
@@ -1276,8 +1406,8 @@
 											{
 												"patchline": {
 													"source": [
-														"obj-4",
-														2
+														"obj-5",
+														0
 													],
 													"destination": [
 														"obj-6",
@@ -1292,7 +1422,7 @@
 														0
 													],
 													"destination": [
-														"obj-8",
+														"obj-10",
 														0
 													]
 												}
@@ -1301,10 +1431,34 @@
 												"patchline": {
 													"source": [
 														"obj-5",
-														0
+														1
 													],
 													"destination": [
 														"obj-7",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-7",
+														0
+													],
+													"destination": [
+														"obj-10",
+														1
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-5",
+														2
+													],
+													"destination": [
+														"obj-8",
 														0
 													]
 												}
@@ -1316,7 +1470,19 @@
 														0
 													],
 													"destination": [
-														"obj-7",
+														"obj-10",
+														2
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-5",
+														3
+													],
+													"destination": [
+														"obj-9",
 														0
 													]
 												}
@@ -1324,18 +1490,90 @@
 											{
 												"patchline": {
 													"source": [
-														"obj-7",
+														"obj-9",
 														0
 													],
 													"destination": [
-														"obj-9",
+														"obj-10",
+														3
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-10",
+														0
+													],
+													"destination": [
+														"obj-11",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-11",
+														0
+													],
+													"destination": [
+														"obj-14",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-14",
+														0
+													],
+													"destination": [
+														"obj-15",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-4",
+														2
+													],
+													"destination": [
+														"obj-12",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-12",
+														0
+													],
+													"destination": [
+														"obj-13",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-13",
+														0
+													],
+													"destination": [
+														"obj-14",
 														0
 													]
 												}
 											}
 										]
 									},
-									"id": "obj-30"
+									"id": "obj-31"
 								}
 							},
 							{
@@ -1354,7 +1592,7 @@
 										163.0,
 										22.0
 									],
-									"id": "obj-31"
+									"id": "obj-32"
 								}
 							},
 							{
@@ -1373,7 +1611,7 @@
 										114.0,
 										22.0
 									],
-									"id": "obj-32"
+									"id": "obj-33"
 								}
 							},
 							{
@@ -1392,7 +1630,7 @@
 										270.0,
 										202.5
 									],
-									"id": "obj-33"
+									"id": "obj-34"
 								}
 							},
 							{
@@ -1408,23 +1646,23 @@
 										59.0
 									],
 									"fontsize": 11.0,
-									"id": "obj-34"
+									"id": "obj-35"
 								}
 							},
 							{
 								"box": {
 									"maxclass": "comment",
-									"text": "Takes the blob moment matrix of zelk.blobs.moments.",
+									"text": "Takes the blob moment matrix of zelk.blobs.moments. p draw strokes each blob's centroid (zelk.blobs.centroids) along the angle.",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
 										580.0,
 										141.0,
 										290.0,
-										31.5
+										59.0
 									],
 									"fontsize": 11.0,
-									"id": "obj-35"
+									"id": "obj-36"
 								}
 							}
 						],
@@ -1664,7 +1902,31 @@
 										0
 									],
 									"destination": [
-										"obj-30",
+										"obj-29",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-22",
+										0
+									],
+									"destination": [
+										"obj-29",
+										1
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-29",
+										0
+									],
+									"destination": [
+										"obj-31",
 										0
 									]
 								}
@@ -1676,7 +1938,7 @@
 										0
 									],
 									"destination": [
-										"obj-31",
+										"obj-32",
 										0
 									]
 								}
@@ -1684,24 +1946,12 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-30",
+										"obj-31",
 										0
 									],
 									"destination": [
-										"obj-32",
+										"obj-33",
 										1
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-31",
-										0
-									],
-									"destination": [
-										"obj-32",
-										0
 									]
 								}
 							},
@@ -1713,6 +1963,18 @@
 									],
 									"destination": [
 										"obj-33",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-33",
+										0
+									],
+									"destination": [
+										"obj-34",
 										0
 									]
 								}

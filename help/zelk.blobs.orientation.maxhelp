@@ -962,7 +962,7 @@
 							{
 								"box": {
 									"maxclass": "newobj",
-									"text": "zelk.blobs.bounds",
+									"text": "zelk.blobs.centroids",
 									"numinlets": 1,
 									"numoutlets": 2,
 									"outlettype": [
@@ -972,7 +972,7 @@
 									"patching_rect": [
 										330.0,
 										204.0,
-										135.0,
+										156.0,
 										22.0
 									],
 									"id": "obj-27"
@@ -980,8 +980,27 @@
 							},
 							{
 								"box": {
+									"maxclass": "newobj",
+									"text": "jit.pack 2 @jump 3 1",
+									"numinlets": 2,
+									"numoutlets": 2,
+									"outlettype": [
+										"jit_matrix",
+										""
+									],
+									"patching_rect": [
+										330.0,
+										234.0,
+										156.0,
+										22.0
+									],
+									"id": "obj-28"
+								}
+							},
+							{
+								"box": {
 									"maxclass": "comment",
-									"text": "the blobs",
+									"text": "each blob's axis, drawn",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
@@ -992,7 +1011,7 @@
 									],
 									"fontsize": 11.0,
 									"fontface": 1,
-									"id": "obj-28"
+									"id": "obj-29"
 								}
 							},
 							{
@@ -1067,7 +1086,7 @@
 											{
 												"box": {
 													"maxclass": "message",
-													"text": "brgb 0 0 0, frgb 255 220 0, pensize 2 2, clear",
+													"text": "brgb 0 0 0, frgb 255 80 255, pensize 2 2, clear",
 													"numinlets": 2,
 													"numoutlets": 1,
 													"outlettype": [
@@ -1076,7 +1095,7 @@
 													"patching_rect": [
 														200,
 														80,
-														338.0,
+														345.0,
 														22.0
 													],
 													"id": "obj-3"
@@ -1104,9 +1123,30 @@
 											},
 											{
 												"box": {
-													"maxclass": "message",
-													"text": "framerect $1 $2 $3 $4",
-													"numinlets": 2,
+													"maxclass": "newobj",
+													"text": "t l l l l",
+													"numinlets": 1,
+													"numoutlets": 4,
+													"outlettype": [
+														"",
+														"",
+														"",
+														""
+													],
+													"patching_rect": [
+														10,
+														130,
+														79.0,
+														22.0
+													],
+													"id": "obj-5"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "expr $f1 - 16*cos(($f4*0.0174533))",
+													"numinlets": 4,
 													"numoutlets": 1,
 													"outlettype": [
 														""
@@ -1114,10 +1154,100 @@
 													"patching_rect": [
 														10,
 														170,
-														163.0,
+														250.0,
 														22.0
 													],
-													"id": "obj-5"
+													"id": "obj-6"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "expr $f2 - 16*sin(($f4*0.0174533))",
+													"numinlets": 4,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"patching_rect": [
+														10,
+														202,
+														250.0,
+														22.0
+													],
+													"id": "obj-7"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "expr $f1 + 16*cos(($f4*0.0174533))",
+													"numinlets": 4,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"patching_rect": [
+														10,
+														234,
+														250.0,
+														22.0
+													],
+													"id": "obj-8"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "expr $f2 + 16*sin(($f4*0.0174533))",
+													"numinlets": 4,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"patching_rect": [
+														10,
+														266,
+														250.0,
+														22.0
+													],
+													"id": "obj-9"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "newobj",
+													"text": "pack f f f f",
+													"numinlets": 4,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"patching_rect": [
+														10,
+														306,
+														100.0,
+														22.0
+													],
+													"id": "obj-10"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "message",
+													"text": "linesegment $1 $2 $3 $4",
+													"numinlets": 2,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"patching_rect": [
+														10,
+														340,
+														177.0,
+														22.0
+													],
+													"id": "obj-11"
 												}
 											},
 											{
@@ -1131,12 +1261,30 @@
 														""
 													],
 													"patching_rect": [
-														130,
+														380,
 														130,
 														86.0,
 														22.0
 													],
-													"id": "obj-6"
+													"id": "obj-12"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "message",
+													"text": "bang",
+													"numinlets": 2,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"patching_rect": [
+														380,
+														170,
+														44.0,
+														22.0
+													],
+													"id": "obj-13"
 												}
 											},
 											{
@@ -1151,29 +1299,11 @@
 													],
 													"patching_rect": [
 														10,
-														250,
+														380,
 														170.0,
 														22.0
 													],
-													"id": "obj-7"
-												}
-											},
-											{
-												"box": {
-													"maxclass": "message",
-													"text": "bang",
-													"numinlets": 2,
-													"numoutlets": 1,
-													"outlettype": [
-														""
-													],
-													"patching_rect": [
-														130,
-														200,
-														44.0,
-														22.0
-													],
-													"id": "obj-8"
+													"id": "obj-14"
 												}
 											},
 											{
@@ -1185,11 +1315,11 @@
 													"parameter_enable": 0,
 													"patching_rect": [
 														10,
-														300,
+														420,
 														30.0,
 														30.0
 													],
-													"id": "obj-9"
+													"id": "obj-15"
 												}
 											}
 										],
@@ -1225,7 +1355,7 @@
 														0
 													],
 													"destination": [
-														"obj-7",
+														"obj-14",
 														0
 													]
 												}
@@ -1257,8 +1387,8 @@
 											{
 												"patchline": {
 													"source": [
-														"obj-4",
-														2
+														"obj-5",
+														0
 													],
 													"destination": [
 														"obj-6",
@@ -1273,7 +1403,7 @@
 														0
 													],
 													"destination": [
-														"obj-8",
+														"obj-10",
 														0
 													]
 												}
@@ -1282,10 +1412,34 @@
 												"patchline": {
 													"source": [
 														"obj-5",
-														0
+														1
 													],
 													"destination": [
 														"obj-7",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-7",
+														0
+													],
+													"destination": [
+														"obj-10",
+														1
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-5",
+														2
+													],
+													"destination": [
+														"obj-8",
 														0
 													]
 												}
@@ -1297,7 +1451,19 @@
 														0
 													],
 													"destination": [
-														"obj-7",
+														"obj-10",
+														2
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-5",
+														3
+													],
+													"destination": [
+														"obj-9",
 														0
 													]
 												}
@@ -1305,18 +1471,90 @@
 											{
 												"patchline": {
 													"source": [
-														"obj-7",
+														"obj-9",
 														0
 													],
 													"destination": [
-														"obj-9",
+														"obj-10",
+														3
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-10",
+														0
+													],
+													"destination": [
+														"obj-11",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-11",
+														0
+													],
+													"destination": [
+														"obj-14",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-14",
+														0
+													],
+													"destination": [
+														"obj-15",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-4",
+														2
+													],
+													"destination": [
+														"obj-12",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-12",
+														0
+													],
+													"destination": [
+														"obj-13",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-13",
+														0
+													],
+													"destination": [
+														"obj-14",
 														0
 													]
 												}
 											}
 										]
 									},
-									"id": "obj-29"
+									"id": "obj-30"
 								}
 							},
 							{
@@ -1335,7 +1573,7 @@
 										163.0,
 										22.0
 									],
-									"id": "obj-30"
+									"id": "obj-31"
 								}
 							},
 							{
@@ -1354,7 +1592,7 @@
 										114.0,
 										22.0
 									],
-									"id": "obj-31"
+									"id": "obj-32"
 								}
 							},
 							{
@@ -1373,7 +1611,7 @@
 										270.0,
 										202.5
 									],
-									"id": "obj-32"
+									"id": "obj-33"
 								}
 							},
 							{
@@ -1389,23 +1627,23 @@
 										59.0
 									],
 									"fontsize": 11.0,
-									"id": "obj-33"
+									"id": "obj-34"
 								}
 							},
 							{
 								"box": {
 									"maxclass": "comment",
-									"text": "Takes the blob moment matrix of zelk.blobs.moments.",
+									"text": "Takes the blob moment matrix of zelk.blobs.moments. p draw strokes each blob's centroid (zelk.blobs.centroids) along the angle.",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
 										580.0,
 										141.0,
 										290.0,
-										31.5
+										59.0
 									],
 									"fontsize": 11.0,
-									"id": "obj-34"
+									"id": "obj-35"
 								}
 							}
 						],
@@ -1633,7 +1871,31 @@
 										0
 									],
 									"destination": [
-										"obj-29",
+										"obj-28",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-22",
+										0
+									],
+									"destination": [
+										"obj-28",
+										1
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-28",
+										0
+									],
+									"destination": [
+										"obj-30",
 										0
 									]
 								}
@@ -1645,7 +1907,7 @@
 										0
 									],
 									"destination": [
-										"obj-30",
+										"obj-31",
 										0
 									]
 								}
@@ -1653,24 +1915,12 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-29",
+										"obj-30",
 										0
 									],
 									"destination": [
-										"obj-31",
+										"obj-32",
 										1
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-30",
-										0
-									],
-									"destination": [
-										"obj-31",
-										0
 									]
 								}
 							},
@@ -1682,6 +1932,18 @@
 									],
 									"destination": [
 										"obj-32",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-32",
+										0
+									],
+									"destination": [
+										"obj-33",
 										0
 									]
 								}

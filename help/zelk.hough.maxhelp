@@ -1344,79 +1344,79 @@
 												"patchline": {
 													"source": [
 														"obj-5",
+														0
+													],
+													"destination": [
+														"obj-6",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-6",
+														0
+													],
+													"destination": [
+														"obj-10",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-5",
+														1
+													],
+													"destination": [
+														"obj-7",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-7",
+														0
+													],
+													"destination": [
+														"obj-10",
+														1
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-5",
+														2
+													],
+													"destination": [
+														"obj-8",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-8",
+														0
+													],
+													"destination": [
+														"obj-10",
+														2
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
+														"obj-5",
 														3
-													],
-													"destination": [
-														"obj-6",
-														0
-													]
-												}
-											},
-											{
-												"patchline": {
-													"source": [
-														"obj-6",
-														0
-													],
-													"destination": [
-														"obj-10",
-														0
-													]
-												}
-											},
-											{
-												"patchline": {
-													"source": [
-														"obj-5",
-														2
-													],
-													"destination": [
-														"obj-7",
-														0
-													]
-												}
-											},
-											{
-												"patchline": {
-													"source": [
-														"obj-7",
-														0
-													],
-													"destination": [
-														"obj-10",
-														1
-													]
-												}
-											},
-											{
-												"patchline": {
-													"source": [
-														"obj-5",
-														1
-													],
-													"destination": [
-														"obj-8",
-														0
-													]
-												}
-											},
-											{
-												"patchline": {
-													"source": [
-														"obj-8",
-														0
-													],
-													"destination": [
-														"obj-10",
-														2
-													]
-												}
-											},
-											{
-												"patchline": {
-													"source": [
-														"obj-5",
-														0
 													],
 													"destination": [
 														"obj-9",

@@ -349,7 +349,44 @@ def lines_patcher(centre, rho, theta):
     p.line(t, 0, it)
     p.line(it, 0, ends)
     for k, e in enumerate(exprs):
-        p.line(ends, 3 - k, e)
+        p.line(ends, k, e)  # right to left: the hot left inlet of pack last
+        p.line(e, 0, pack, k)
+    p.chain(pack, seg, lcd, o)
+    p.line(it, 2, done)
+    p.line(done, 0, bang)
+    p.line(bang, 0, lcd)
+    return p
+
+
+def strokes_patcher(both_ways):
+    """A stroke through each blob's centroid along its axis: jit.iter's values
+    are x, y, mass and the angle in degrees (jit.pack of zelk.blobs.centroids
+    and the angle); `both_ways` draws the axis, else from the centroid out."""
+    p = Patcher()
+    i = p.inlet(10, 10)
+    t = p.obj("t a b", 10, 50)
+    clear = p.message("brgb 0 0 0, frgb 255 80 255, pensize 2 2, clear", 200, 80)
+    it = p.obj("jit.iter", 10, 90)
+    ends = p.obj("t l l l l", 10, 130)
+    a = "($f4*0.0174533)"
+    back = 16 if both_ways else 0
+    exprs = [p.obj("expr $f1 - %d*cos(%s)" % (back, a), 10, 170, 250.0),
+             p.obj("expr $f2 - %d*sin(%s)" % (back, a), 10, 202, 250.0),
+             p.obj("expr $f1 + 16*cos(%s)" % a, 10, 234, 250.0),
+             p.obj("expr $f2 + 16*sin(%s)" % a, 10, 266, 250.0)]
+    pack = p.obj("pack f f f f", 10, 306)
+    seg = p.message("linesegment $1 $2 $3 $4", 10, 340)
+    done = p.obj("route done", 380, 130)
+    bang = p.message("bang", 380, 170)
+    lcd = p.obj("jit.lcd 4 char %d %d" % (W, H), 10, 380)
+    o = p.outlet(10, 420)
+    p.chain(i, t)
+    p.line(t, 1, clear)
+    p.line(clear, 0, lcd)
+    p.line(t, 0, it)
+    p.line(it, 0, ends)
+    for k, e in enumerate(exprs):
+        p.line(ends, k, e)  # right to left: the hot left inlet of pack last
         p.line(e, 0, pack, k)
     p.chain(pack, seg, lcd, o)
     p.line(it, 2, done)
@@ -830,31 +867,36 @@ def help_blobs_bounds():
     return [t.done()]
 
 
-def angle_help(name, attrs, note):
+def angle_help(name, attrs, note, both_ways):
     t, lab = blob_tab(name)
     m = t.obj("zelk.blobs.moments", lab)
     a = t.obj(name + " @mode 1", m)
     for attr in attrs:
         t.attr(attr, a)
     t.table("degrees, one per blob", a, 1, 8)
-    bo = t.obj("zelk.blobs.bounds", lab, mid=True)
+    c = t.obj("zelk.blobs.centroids", lab, mid=True)
+    both = t.p.obj("jit.pack 2 @jump 3 1", MID, t.mid_y)
     t.mid_y += ROW
-    t.overlay("the blobs", drawing_patcher("framerect $1 $2 $3 $4"), bo)
+    t.p.line(c, 0, both, 0)
+    t.p.line(a, 0, both, 1)
+    t.overlay("each blob's axis, drawn" if both_ways else "each blob's direction, drawn",
+              strokes_patcher(both_ways), both)
     t.note(note)
-    t.note("Takes the blob moment matrix of zelk.blobs.moments.")
+    t.note("Takes the blob moment matrix of zelk.blobs.moments. p draw strokes each blob's "
+           "centroid (zelk.blobs.centroids) along the angle.")
     return [t.done()]
 
 
 def help_blobs_orientation():
     return angle_help("zelk.blobs.orientation", ["mode"],
                       "The angle of each blob's major axis, from x towards y: 0 up to 180 degrees (mode 1) "
-                      "or pi radians (mode 0); 0 for a missing label or a blob as wide as tall.")
+                      "or pi radians (mode 0); 0 for a missing label or a blob as wide as tall.", True)
 
 
 def help_blobs_direction():
     return angle_help("zelk.blobs.direction", ["mode", "flip"],
                       "The axis angle over a full turn: the blob's skew along its axis picks the end. "
-                      "0 up to 360 degrees; flip 1 turns every result by half a turn.")
+                      "0 up to 360 degrees; flip 1 turns every result by half a turn.", False)
 
 
 def help_blobs_elongation():
