@@ -1,7 +1,7 @@
 // The Max objects of patches and help files, as a headless run has them:
 // print posts to the console, message boxes send their text, loadbang fires
 // once after loading, toggle and button pass what they are sent on. A metro
-// never fires: a run's frames come from its --input steps, not from a clock.
+// has no clock: each frame of a run ticks the running ones (tick_clocks).
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>

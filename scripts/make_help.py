@@ -20,6 +20,7 @@ Run from anywhere: python3 scripts/make_help.py (standard library only).
 
 import json
 import os
+import re
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -113,7 +114,6 @@ def ports(text):
     if cls == "prepend":
         return 2, [""]
     if cls == "expr":
-        import re
         refs = [int(n) for n in re.findall(r"\$[if](\d)", text)]
         return max(refs + [1]), [""]
     if cls in ("p", "patcher"):
@@ -406,8 +406,8 @@ PANEL_W, PANEL_H = 270.0, 202.5
 
 
 class Tab:
-    def __init__(self, name, title, first, threshold=60, digest=None):
-        self.name, self.title = name, title
+    def __init__(self, name, first, threshold=60, digest=None):
+        self.name = name
         p = self.p = Patcher()
         p.comment(name, 10.0, 8.0, 600.0, size=22.0, bold=True)
         p.comment(digest or DIGEST[name], 10.0, 42.0, 860.0, size=13.0)
@@ -522,7 +522,6 @@ class OverlayTab(Tab):
         self.trigger = self.p.obj("t a a", LEFT, self.y)
         self.p.line(self.frames, 0, self.trigger)
         self.y += ROW
-        self.head = self.trigger
 
     def luma(self):
         b = self.p.obj("jit.rgb2luma", LEFT, self.y)
@@ -558,7 +557,7 @@ class OverlayTab(Tab):
 # The helps, one builder per object. Each returns its tabs (first = main).
 
 def help_label():
-    t = Tab("zelk.label", "basic", True)
+    t = Tab("zelk.label", True)
     t.window("input", t.frames)
     b = t.binary()
     t.window("binary image: above the threshold", b)
@@ -577,7 +576,7 @@ def help_label():
     t.note("A label image looks black in a jit.pwindow (its values are small numbers): p colours "
            "spreads them over colours. The zelk.blobs objects read the char output (charmode 1).")
     tabs = [t.done()]
-    m = Tab("zelk.label", "modes", False)
+    m = Tab("zelk.label", False)
     b = m.binary()
     ranks = m.obj("zelk.label @charmode 1 @mode 1", b)
     m.attr("threshold", ranks)
@@ -594,7 +593,7 @@ def help_label():
 
 
 def help_floodfill():
-    t = Tab("zelk.floodfill", "basic", True)
+    t = Tab("zelk.floodfill", True)
     t.window("input", t.frames)
     b = t.binary()
     t.window("binary image", b)
@@ -608,7 +607,7 @@ def help_floodfill():
 
 
 def help_binedge():
-    t = Tab("zelk.binedge", "basic", True)
+    t = Tab("zelk.binedge", True)
     t.window("input", t.frames)
     b = t.binary()
     t.window("binary image", b)
@@ -624,7 +623,7 @@ HOUGH_CENTRE = 139   # (distance bins - 1) / 2 for 320 x 240 at rho 4
 
 
 def help_hough():
-    t = OverlayTab("zelk.hough", "basic", True)
+    t = OverlayTab("zelk.hough", True)
     t.input_window()
     b = t.binary()
     e = t.obj("zelk.binedge", b)
@@ -644,7 +643,7 @@ def help_hough():
 
 
 def help_extrema():
-    t = OverlayTab("zelk.extrema", "basic", True)
+    t = OverlayTab("zelk.extrema", True)
     t.input_window()
     b = t.binary()
     h = t.obj("zelk.hough", t.obj("zelk.binedge", b))
@@ -678,7 +677,7 @@ def number_display(t, source, outlet, label, x, y, label_width=150.0):
 
 
 def help_moments():
-    t = Tab("zelk.moments", "basic", True)
+    t = Tab("zelk.moments", True)
     t.window("input", t.frames)
     b = t.binary()
     t.window("binary image: the shape measured", b)
@@ -717,7 +716,7 @@ def point_patcher(pen=5, colour="255 60 60"):
 
 
 def help_centroids():
-    t = OverlayTab("zelk.centroids", "basic", True)
+    t = OverlayTab("zelk.centroids", True)
     t.input_window()
     b = t.binary()
     t.window("binary image", b)
@@ -737,7 +736,7 @@ def help_centroids():
 
 
 def help_mass():
-    t = Tab("zelk.mass", "basic", True)
+    t = Tab("zelk.mass", True)
     t.window("input", t.frames)
     b = t.binary()
     t.window("binary image", b)
@@ -752,7 +751,7 @@ def help_mass():
 
 
 def help_sum():
-    t = Tab("zelk.sum", "basic", True)
+    t = Tab("zelk.sum", True)
     t.window("input", t.frames)
     b = t.binary()
     t.window("binary image", b)
@@ -766,7 +765,7 @@ def help_sum():
 
 
 def help_mean():
-    t = Tab("zelk.mean", "basic", True)
+    t = Tab("zelk.mean", True)
     t.window("input", t.frames)
     m = t.obj("zelk.mean", t.frames)
     t.click("reset", m, "start a new mean with the next frame")
@@ -778,7 +777,7 @@ def help_mean():
 
 
 def help_covariance():
-    t = Tab("zelk.covariance", "basic", True)
+    t = Tab("zelk.covariance", True)
     t.window("input", t.frames)
     b = t.binary()
     t.window("binary image", b)
@@ -795,7 +794,7 @@ def help_covariance():
 
 
 def help_ravg():
-    t = Tab("zelk.ravg", "basic", True)
+    t = Tab("zelk.ravg", True)
     t.window("input", t.frames)
     r = t.obj("zelk.ravg @alpha 0.1", t.frames)
     t.attr("alpha", r)
@@ -807,7 +806,7 @@ def help_ravg():
 
 
 def help_trackpoints():
-    t = Tab("zelk.trackpoints", "basic", True)
+    t = Tab("zelk.trackpoints", True)
     t.window("input", t.frames)
     b = t.binary()
     lab = t.obj("zelk.label @charmode 1", b)
@@ -826,7 +825,7 @@ def help_trackpoints():
 
 def blob_tab(name, first=True):
     """Input, threshold and char labels: the start of every blob help."""
-    t = OverlayTab(name, "basic", first)
+    t = OverlayTab(name, first)
     t.input_window()
     b = t.binary()
     lab = t.obj("zelk.label @charmode 1", b)
@@ -1021,7 +1020,7 @@ def boxes_with_identifiers(t, lab):
 
 def example_tracking():
     digest = "blobs tracked from frame to frame, each box with its identifier"
-    t = OverlayTab("tracking blobs", "", True, digest=digest)
+    t = OverlayTab("tracking blobs", True, digest=digest)
     t.input_window()
     b = t.binary()
     t.window("binary image", b)
@@ -1039,7 +1038,7 @@ def example_tracking():
 
 def example_lines():
     digest = "straight lines found with the Hough transform and drawn over the frame"
-    t = OverlayTab("finding lines", "", True, digest=digest)
+    t = OverlayTab("finding lines", True, digest=digest)
     t.input_window()
     b = t.binary()
     e = t.obj("zelk.binedge", b)
@@ -1056,7 +1055,7 @@ def example_lines():
 
 def example_motion():
     digest = "what moves, against a running-average background"
-    t = OverlayTab("motion", "", True, threshold=25, digest=digest)
+    t = OverlayTab("motion", True, threshold=25, digest=digest)
     luma = t.luma()
     split = t.obj("t a a", luma)
     background = t.p.obj("zelk.ravg @alpha 0.05", MID, t.mid_y)
@@ -1079,7 +1078,7 @@ def example_motion():
 
 def example_measure():
     digest = "objects counted and measured, frame by frame"
-    t = Tab("counting and measuring", "", True, digest=digest)
+    t = Tab("counting and measuring", True, digest=digest)
     t.window("input", t.frames)
     b = t.binary()
     lab = t.obj("zelk.label @charmode 1 @threshold 20", b)
@@ -1116,7 +1115,7 @@ EXAMPLES = {
 def build_home():
     """The package's home patch: a working pipeline, then every object."""
     digest = "twenty computer-vision objects for Jitter: the clip labelled, measured and drawn"
-    t = OverlayTab("zelk", "", True, digest=digest)
+    t = OverlayTab("zelk", True, digest=digest)
     t.input_window()
     b = t.binary()
     t.window("binary image", b)
