@@ -613,7 +613,7 @@
 			{
 				"box": {
 					"maxclass": "newobj",
-					"text": "s finding lines-frame",
+					"text": "s finding-lines-frame",
 					"numinlets": 1,
 					"numoutlets": 0,
 					"outlettype": [],

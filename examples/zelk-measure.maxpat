@@ -613,7 +613,7 @@
 			{
 				"box": {
 					"maxclass": "newobj",
-					"text": "s counting and measuring-frame",
+					"text": "s counting-and-measuring-frame",
 					"numinlets": 1,
 					"numoutlets": 0,
 					"outlettype": [],
@@ -1231,7 +1231,7 @@
 			},
 			{
 				"box": {
-					"maxclass": "flonum",
+					"maxclass": "number",
 					"numinlets": 1,
 					"numoutlets": 2,
 					"outlettype": [
@@ -1242,7 +1242,7 @@
 					"patching_rect": [
 						330.0,
 						324.0,
-						80.0,
+						60.0,
 						22.0
 					],
 					"id": "obj-33"

@@ -613,7 +613,7 @@
 			{
 				"box": {
 					"maxclass": "newobj",
-					"text": "s tracking blobs-frame",
+					"text": "s tracking-blobs-frame",
 					"numinlets": 1,
 					"numoutlets": 0,
 					"outlettype": [],

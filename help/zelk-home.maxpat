@@ -1338,14 +1338,14 @@
 			{
 				"box": {
 					"maxclass": "comment",
-					"text": "Every object below has a help patch: select it and choose Open Help. The examples folder holds more: tracking, lines, motion, measuring.",
+					"text": "Every object on the right has a help patch: select it and choose Open Help. The examples folder holds more: tracking, lines, motion, measuring.",
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
 						580.0,
 						141.0,
 						290.0,
-						45.25
+						59.0
 					],
 					"fontsize": 11.0,
 					"id": "obj-33"

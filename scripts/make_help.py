@@ -411,7 +411,7 @@ class Tab:
         p = self.p = Patcher()
         p.comment(name, 10.0, 8.0, 600.0, size=22.0, bold=True)
         p.comment(digest or DIGEST[name], 10.0, 42.0, 860.0, size=13.0)
-        frames = "%s-frame" % name
+        frames = "%s-frame" % name.replace(" ", "-")
         if first:
             start = p.obj("loadmess 1", LEFT, 76.0)
             play = p.toggle(LEFT, 104.0)
@@ -669,8 +669,8 @@ def list_display(t, source, outlet, label, x, y, width=PANEL_W):
     return 40.0 + t.p.comment(label, x, y + 40.0, width, size=10.0) + 6.0
 
 
-def number_display(t, source, outlet, label, x, y, label_width=150.0):
-    n = t.p.flonum(x, y)
+def number_display(t, source, outlet, label, x, y, label_width=150.0, whole=False):
+    n = (t.p.number if whole else t.p.flonum)(x, y)
     t.p.line(source, outlet, n)
     t.p.comment(label, x + 86.0, y, label_width, size=10.0)
     return n
@@ -1096,7 +1096,7 @@ def example_measure():
     t.table("x, y, area, angle, elongation", table, 5, 8)
     it = t.obj("jit.iter", c, mid=True)
     count = t.obj("+ 1", it, 1, mid=True)
-    number_display(t, count, 0, "blobs counted", MID, t.mid_y, 150.0)
+    number_display(t, count, 0, "blobs counted", MID, t.mid_y, 150.0, whole=True)
     t.mid_y += ROW
     t.note("zelk.label @threshold 20 leaves out specks of 20 cells or fewer; each remaining blob "
            "gets a row: its centroid and area, its axis angle in degrees and how stretched it is.")
@@ -1125,7 +1125,7 @@ def build_home():
         "framerect $1 $2 $3 $4, moveto $1 $2, write $5"), both)
     t.note("The road most patches take: frames to luminance (jit.rgb2luma), a threshold (jit.op), "
            "blobs numbered (zelk.label), measured (zelk.blobs.*) and tracked (zelk.blobs.sort).")
-    t.note("Every object below has a help patch: select it and choose Open Help. The examples "
+    t.note("Every object on the right has a help patch: select it and choose Open Help. The examples "
            "folder holds more: tracking, lines, motion, measuring.")
     x, y = TAB_W + 20.0, 8.0
     for group, objects in DIGESTS:
