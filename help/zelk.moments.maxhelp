@@ -1551,7 +1551,7 @@
 							{
 								"box": {
 									"maxclass": "comment",
-									"text": "All twenty: the zelk overview in Extras, or the package's home patch.",
+									"text": "All twenty, working together: the package's home patch, zelk-home in Max's Extras menu.",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [

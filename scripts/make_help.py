@@ -985,7 +985,8 @@ def question_tab(name):
         p.comment(DIGEST.get(other, "Jitter's operator on every cell of a matrix"),
                   box_width(other) + 20.0, y, 500.0)
         y += ROW
-    p.comment("All twenty: the zelk overview in Extras, or the package's home patch.", 10.0, y + 10.0, 600.0)
+    p.comment("All twenty, working together: the package's home patch, zelk-home in Max's Extras menu.", 10.0,
+              y + 10.0, 600.0)
     return p.patcher([0.0, 26.0, TAB_W, TAB_H], showontab=1)
 
 
