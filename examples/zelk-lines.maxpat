@@ -1050,6 +1050,24 @@
 							{
 								"box": {
 									"maxclass": "newobj",
+									"text": "pack f f f f",
+									"numinlets": 4,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										10,
+										306,
+										100.0,
+										22.0
+									],
+									"id": "obj-6"
+								}
+							},
+							{
+								"box": {
+									"maxclass": "newobj",
 									"text": "expr (($f1-139)*4)*cos(($f2*0.0872665)) - 600*sin(($f2*0.0872665))",
 									"numinlets": 2,
 									"numoutlets": 1,
@@ -1062,7 +1080,7 @@
 										330.0,
 										22.0
 									],
-									"id": "obj-6"
+									"id": "obj-7"
 								}
 							},
 							{
@@ -1080,7 +1098,7 @@
 										330.0,
 										22.0
 									],
-									"id": "obj-7"
+									"id": "obj-8"
 								}
 							},
 							{
@@ -1098,7 +1116,7 @@
 										330.0,
 										22.0
 									],
-									"id": "obj-8"
+									"id": "obj-9"
 								}
 							},
 							{
@@ -1114,24 +1132,6 @@
 										10,
 										266,
 										330.0,
-										22.0
-									],
-									"id": "obj-9"
-								}
-							},
-							{
-								"box": {
-									"maxclass": "newobj",
-									"text": "pack f f f f",
-									"numinlets": 4,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
-									"patching_rect": [
-										10,
-										306,
-										100.0,
 										22.0
 									],
 									"id": "obj-10"
@@ -1232,6 +1232,114 @@
 							{
 								"patchline": {
 									"source": [
+										"obj-5",
+										0
+									],
+									"destination": [
+										"obj-7",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-7",
+										0
+									],
+									"destination": [
+										"obj-6",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-5",
+										1
+									],
+									"destination": [
+										"obj-8",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-8",
+										0
+									],
+									"destination": [
+										"obj-6",
+										1
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-5",
+										2
+									],
+									"destination": [
+										"obj-9",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-9",
+										0
+									],
+									"destination": [
+										"obj-6",
+										2
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-5",
+										3
+									],
+									"destination": [
+										"obj-10",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-10",
+										0
+									],
+									"destination": [
+										"obj-6",
+										3
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-6",
+										0
+									],
+									"destination": [
+										"obj-11",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
 										"obj-1",
 										0
 									],
@@ -1292,138 +1400,6 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-5",
-										0
-									],
-									"destination": [
-										"obj-6",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-6",
-										0
-									],
-									"destination": [
-										"obj-10",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-5",
-										1
-									],
-									"destination": [
-										"obj-7",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-7",
-										0
-									],
-									"destination": [
-										"obj-10",
-										1
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-5",
-										2
-									],
-									"destination": [
-										"obj-8",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-8",
-										0
-									],
-									"destination": [
-										"obj-10",
-										2
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-5",
-										3
-									],
-									"destination": [
-										"obj-9",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-9",
-										0
-									],
-									"destination": [
-										"obj-10",
-										3
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-10",
-										0
-									],
-									"destination": [
-										"obj-11",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-11",
-										0
-									],
-									"destination": [
-										"obj-14",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-14",
-										0
-									],
-									"destination": [
-										"obj-15",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
 										"obj-4",
 										2
 									],
@@ -1448,11 +1424,35 @@
 							{
 								"patchline": {
 									"source": [
+										"obj-11",
+										0
+									],
+									"destination": [
+										"obj-14",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
 										"obj-13",
 										0
 									],
 									"destination": [
 										"obj-14",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-14",
+										0
+									],
+									"destination": [
+										"obj-15",
 										0
 									]
 								}

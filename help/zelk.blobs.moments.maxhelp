@@ -1093,12 +1093,30 @@
 														""
 													],
 													"patching_rect": [
-														130,
+														380,
 														130,
 														86.0,
 														22.0
 													],
 													"id": "obj-6"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "message",
+													"text": "bang",
+													"numinlets": 2,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"patching_rect": [
+														380,
+														170,
+														44.0,
+														22.0
+													],
+													"id": "obj-7"
 												}
 											},
 											{
@@ -1117,24 +1135,6 @@
 														170.0,
 														22.0
 													],
-													"id": "obj-7"
-												}
-											},
-											{
-												"box": {
-													"maxclass": "message",
-													"text": "bang",
-													"numinlets": 2,
-													"numoutlets": 1,
-													"outlettype": [
-														""
-													],
-													"patching_rect": [
-														130,
-														200,
-														44.0,
-														22.0
-													],
 													"id": "obj-8"
 												}
 											},
@@ -1147,7 +1147,7 @@
 													"parameter_enable": 0,
 													"patching_rect": [
 														10,
-														300,
+														290,
 														30.0,
 														30.0
 													],
@@ -1187,7 +1187,7 @@
 														0
 													],
 													"destination": [
-														"obj-7",
+														"obj-8",
 														0
 													]
 												}
@@ -1235,7 +1235,7 @@
 														0
 													],
 													"destination": [
-														"obj-8",
+														"obj-7",
 														0
 													]
 												}
@@ -1247,7 +1247,19 @@
 														0
 													],
 													"destination": [
+														"obj-8",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
 														"obj-7",
+														0
+													],
+													"destination": [
+														"obj-8",
 														0
 													]
 												}
@@ -1256,18 +1268,6 @@
 												"patchline": {
 													"source": [
 														"obj-8",
-														0
-													],
-													"destination": [
-														"obj-7",
-														0
-													]
-												}
-											},
-											{
-												"patchline": {
-													"source": [
-														"obj-7",
 														0
 													],
 													"destination": [

@@ -1150,12 +1150,30 @@
 														""
 													],
 													"patching_rect": [
-														130,
+														380,
 														130,
 														86.0,
 														22.0
 													],
 													"id": "obj-6"
+												}
+											},
+											{
+												"box": {
+													"maxclass": "message",
+													"text": "bang",
+													"numinlets": 2,
+													"numoutlets": 1,
+													"outlettype": [
+														""
+													],
+													"patching_rect": [
+														380,
+														170,
+														44.0,
+														22.0
+													],
+													"id": "obj-7"
 												}
 											},
 											{
@@ -1174,24 +1192,6 @@
 														170.0,
 														22.0
 													],
-													"id": "obj-7"
-												}
-											},
-											{
-												"box": {
-													"maxclass": "message",
-													"text": "bang",
-													"numinlets": 2,
-													"numoutlets": 1,
-													"outlettype": [
-														""
-													],
-													"patching_rect": [
-														130,
-														200,
-														44.0,
-														22.0
-													],
 													"id": "obj-8"
 												}
 											},
@@ -1204,7 +1204,7 @@
 													"parameter_enable": 0,
 													"patching_rect": [
 														10,
-														300,
+														290,
 														30.0,
 														30.0
 													],
@@ -1244,7 +1244,7 @@
 														0
 													],
 													"destination": [
-														"obj-7",
+														"obj-8",
 														0
 													]
 												}
@@ -1292,7 +1292,7 @@
 														0
 													],
 													"destination": [
-														"obj-8",
+														"obj-7",
 														0
 													]
 												}
@@ -1304,7 +1304,19 @@
 														0
 													],
 													"destination": [
+														"obj-8",
+														0
+													]
+												}
+											},
+											{
+												"patchline": {
+													"source": [
 														"obj-7",
+														0
+													],
+													"destination": [
+														"obj-8",
 														0
 													]
 												}
@@ -1313,18 +1325,6 @@
 												"patchline": {
 													"source": [
 														"obj-8",
-														0
-													],
-													"destination": [
-														"obj-7",
-														0
-													]
-												}
-											},
-											{
-												"patchline": {
-													"source": [
-														"obj-7",
 														0
 													],
 													"destination": [

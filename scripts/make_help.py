@@ -296,103 +296,76 @@ def colours_patcher():
     return p
 
 
-def drawing_patcher(per_cell, colour="255 220 0", pen=2):
-    """jit.lcd drawing one figure per cell of a matrix (jit.iter's values go
-    into the message box `per_cell`), cleared first, sent when jit.iter is done."""
+def iterated_drawing(colour, pen, figure, lcd_y):
+    """jit.lcd drawing one figure per cell of a matrix, cleared first and sent
+    when jit.iter is done. `figure(p)` adds the boxes that turn jit.iter's
+    values into drawing messages: (the box taking the values, the box
+    sending the messages)."""
     p = Patcher()
     i = p.inlet(10, 10)
     t = p.obj("t a b", 10, 50)
     clear = p.message("brgb 0 0 0, frgb %s, pensize %d %d, clear" % (colour, pen, pen), 200, 80)
     it = p.obj("jit.iter", 10, 90)
-    figure = p.message(per_cell, 10, 170)
-    done = p.obj("route done", 130, 130)
-    lcd = p.obj("jit.lcd 4 char %d %d" % (W, H), 10, 250)
-    bang = p.message("bang", 130, 200)
-    o = p.outlet(10, 300)
+    first, last = figure(p)
+    done = p.obj("route done", 380, 130)
+    bang = p.message("bang", 380, 170)
+    lcd = p.obj("jit.lcd 4 char %d %d" % (W, H), 10, lcd_y)
+    o = p.outlet(10, lcd_y + 40)
     p.chain(i, t)
     p.line(t, 1, clear)
     p.line(clear, 0, lcd)
     p.line(t, 0, it)
-    p.line(it, 0, figure)
+    p.line(it, 0, first)
     p.line(it, 2, done)
     p.line(done, 0, bang)
-    p.line(figure, 0, lcd)
+    p.line(last, 0, lcd)
     p.line(bang, 0, lcd)
     p.line(lcd, 0, o)
     return p
 
 
+def drawing_patcher(per_cell, colour="255 220 0", pen=2):
+    """A figure per cell: jit.iter's values go into the message box `per_cell`."""
+    def figure(p):
+        m = p.message(per_cell, 10, 170)
+        return m, m
+    return iterated_drawing(colour, pen, figure, 250)
+
+
+def segments_patcher(ends, colour, pen):
+    """A line segment per cell, its ends (x1, y1, x2, y2) worked out from
+    jit.iter's values by the four expressions `ends`."""
+    def figure(p):
+        split = p.obj("t l l l l", 10, 130)
+        pack = p.obj("pack f f f f", 10, 306)
+        for k, text in enumerate(ends):
+            e = p.obj("expr " + text, 10, 170 + 32 * k, 330.0)
+            p.line(split, k, e)  # right to left: the hot left inlet of pack last
+            p.line(e, 0, pack, k)
+        seg = p.message("linesegment $1 $2 $3 $4", 10, 340)
+        p.line(pack, 0, seg)
+        return split, seg
+    return iterated_drawing(colour, pen, figure, 380)
+
+
 def lines_patcher(centre, rho, theta):
     """The lines of zelk.extrema's peaks, drawn across a 320 x 240 frame:
     rho = (distance bin - centre) x rho, theta = angle bin x theta."""
-    p = Patcher()
-    i = p.inlet(10, 10)
-    t = p.obj("t a b", 10, 50)
-    clear = p.message("brgb 0 0 0, frgb 0 255 255, pensize 1 1, clear", 200, 80)
-    it = p.obj("jit.iter", 10, 90)
-    ends = p.obj("t l l l l", 10, 130)
     r = "(($f1-%d)*%g)" % (centre, rho)
     a = "($f2*%g)" % theta
-    exprs = [p.obj("expr %s*cos(%s) - 600*sin(%s)" % (r, a, a), 10 + 0 * 10, 170 + 0 * 32, 330.0),
-             p.obj("expr %s*sin(%s) + 600*cos(%s)" % (r, a, a), 10, 202, 330.0),
-             p.obj("expr %s*cos(%s) + 600*sin(%s)" % (r, a, a), 10, 234, 330.0),
-             p.obj("expr %s*sin(%s) - 600*cos(%s)" % (r, a, a), 10, 266, 330.0)]
-    pack = p.obj("pack f f f f", 10, 306)
-    seg = p.message("linesegment $1 $2 $3 $4", 10, 340)
-    done = p.obj("route done", 380, 130)
-    bang = p.message("bang", 380, 170)
-    lcd = p.obj("jit.lcd 4 char %d %d" % (W, H), 10, 380)
-    o = p.outlet(10, 420)
-    p.chain(i, t)
-    p.line(t, 1, clear)
-    p.line(clear, 0, lcd)
-    p.line(t, 0, it)
-    p.line(it, 0, ends)
-    for k, e in enumerate(exprs):
-        p.line(ends, k, e)  # right to left: the hot left inlet of pack last
-        p.line(e, 0, pack, k)
-    p.chain(pack, seg, lcd, o)
-    p.line(it, 2, done)
-    p.line(done, 0, bang)
-    p.line(bang, 0, lcd)
-    return p
+    return segments_patcher(["%s*cos(%s) - 600*sin(%s)" % (r, a, a), "%s*sin(%s) + 600*cos(%s)" % (r, a, a),
+                             "%s*cos(%s) + 600*sin(%s)" % (r, a, a), "%s*sin(%s) - 600*cos(%s)" % (r, a, a)],
+                            "0 255 255", 1)
 
 
 def strokes_patcher(both_ways):
     """A stroke through each blob's centroid along its axis: jit.iter's values
     are x, y, mass and the angle in degrees (jit.pack of zelk.blobs.centroids
     and the angle); `both_ways` draws the axis, else from the centroid out."""
-    p = Patcher()
-    i = p.inlet(10, 10)
-    t = p.obj("t a b", 10, 50)
-    clear = p.message("brgb 0 0 0, frgb 255 80 255, pensize 2 2, clear", 200, 80)
-    it = p.obj("jit.iter", 10, 90)
-    ends = p.obj("t l l l l", 10, 130)
     a = "($f4*0.0174533)"
     back = 16 if both_ways else 0
-    exprs = [p.obj("expr $f1 - %d*cos(%s)" % (back, a), 10, 170, 250.0),
-             p.obj("expr $f2 - %d*sin(%s)" % (back, a), 10, 202, 250.0),
-             p.obj("expr $f1 + 16*cos(%s)" % a, 10, 234, 250.0),
-             p.obj("expr $f2 + 16*sin(%s)" % a, 10, 266, 250.0)]
-    pack = p.obj("pack f f f f", 10, 306)
-    seg = p.message("linesegment $1 $2 $3 $4", 10, 340)
-    done = p.obj("route done", 380, 130)
-    bang = p.message("bang", 380, 170)
-    lcd = p.obj("jit.lcd 4 char %d %d" % (W, H), 10, 380)
-    o = p.outlet(10, 420)
-    p.chain(i, t)
-    p.line(t, 1, clear)
-    p.line(clear, 0, lcd)
-    p.line(t, 0, it)
-    p.line(it, 0, ends)
-    for k, e in enumerate(exprs):
-        p.line(ends, k, e)  # right to left: the hot left inlet of pack last
-        p.line(e, 0, pack, k)
-    p.chain(pack, seg, lcd, o)
-    p.line(it, 2, done)
-    p.line(done, 0, bang)
-    p.line(bang, 0, lcd)
-    return p
+    return segments_patcher(["$f1 - %d*cos(%s)" % (back, a), "$f2 - %d*sin(%s)" % (back, a),
+                             "$f1 + 16*cos(%s)" % a, "$f2 + 16*sin(%s)" % a], "255 80 255", 2)
 
 
 # ---------------------------------------------------------------------------
