@@ -10,6 +10,7 @@
 #include "host/probe.h"
 #include "patch_objects/patch_objects.h"
 #include "zelk/host.h"
+#include "boxes.h"
 
 namespace {
 
@@ -20,16 +21,11 @@ probe::Owned long_cells(long planes, const std::vector<std::int32_t>& v) {
 }
 
 std::vector<std::int32_t> packed(const std::string& box, void* left, void* right) {
-  zelk::host::register_patch_objects();
-  std::string why;
-  auto b = zelk::host::Box::create(box, &why);
-  EXPECT_TRUE(b) << why;
+  auto b = boxes::make(box);
   if (!b) return {};
   b->send_matrix(right, 1);
   b->send_matrix(left, 0);
-  void* m = nullptr;
-  for (const auto& e : b->events())
-    if (void* em = zelk::host::event_matrix(e)) m = em;
+  void* m = boxes::last_matrix(*b);
   if (!m) return {};
   const t_jit_matrix_info info = zelk::host::matrix_info(m);
   EXPECT_EQ(info.type, gensym("long"));
@@ -48,10 +44,8 @@ TEST(JitPack, PlanesFromEachInletByJumpAndOffset) {
 }
 
 TEST(JitTranspose, SwapsTheFirstTwoDimensions) {
-  zelk::host::register_patch_objects();
-  std::string why;
-  auto box = zelk::host::Box::create("jit.transpose", &why);
-  ASSERT_TRUE(box) << why;
+  auto box = boxes::make("jit.transpose");
+  ASSERT_TRUE(box);
   struct Case {
     std::vector<long> dims;
     std::vector<long> want_dims;
@@ -74,9 +68,7 @@ TEST(JitTranspose, SwapsTheFirstTwoDimensions) {
                                            z * (c.dims.size() > 2 ? info.dimstride[2] : 0)) = k++;
     box->clear_events();
     box->send_matrix(in.get(), 0);
-    void* out = nullptr;
-    for (const auto& e : box->events())
-      if (void* m = zelk::host::event_matrix(e)) out = m;
+    void* out = boxes::last_matrix(*box);
     ASSERT_TRUE(out);
     const t_jit_matrix_info o = zelk::host::matrix_info(out);
     ASSERT_EQ(std::vector<long>(o.dim, o.dim + o.dimcount), c.want_dims);

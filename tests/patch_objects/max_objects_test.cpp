@@ -15,19 +15,14 @@
 #include "patch_objects/object_kit.h"
 #include "patch_objects/patch_objects.h"
 #include "zelk/host.h"
+#include "boxes.h"
 
 namespace {
 
 using zelk::host::Box;
 using zelk::host::Event;
 
-std::unique_ptr<Box> make(const std::string& text) {
-  zelk::host::register_patch_objects();
-  std::string why;
-  auto box = Box::create(text, &why);
-  EXPECT_TRUE(box) << text << ": " << why;
-  return box;
-}
+using boxes::make;
 
 // "5" is an int, "2.5" a float, "1 2" a list, "foo 1" the message foo.
 void deliver(Box& box, int inlet, const std::string& text) {
@@ -211,9 +206,7 @@ TEST(Expr, ComputesWithCTypesAndRefusesWhatItCannotParse) {
 std::vector<std::string> picture(Box& lcd) {
   lcd.clear_events();
   lcd.send(gensym("bang"));
-  void* m = nullptr;
-  for (const Event& e : lcd.events())
-    if (void* em = zelk::host::event_matrix(e)) m = em;
+  void* m = boxes::last_matrix(lcd);
   if (!m) return {};
   const t_jit_matrix_info info = zelk::host::matrix_info(m);
   const auto* d = reinterpret_cast<const std::uint8_t*>(zelk::host::matrix_data(m));

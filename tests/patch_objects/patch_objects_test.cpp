@@ -15,19 +15,14 @@
 #include "host/probe.h"
 #include "patch_objects/matrix_ops.h"
 #include "zelk/host.h"
+#include "boxes.h"
 
 namespace {
 
 using zelk::host::Box;
 using zelk::host::Event;
 
-std::unique_ptr<Box> make(const std::string& text) {
-  zelk::host::register_patch_objects();
-  std::string why;
-  auto box = Box::create(text, &why);
-  EXPECT_TRUE(box) << text << ": " << why;
-  return box;
-}
+using boxes::make;
 
 t_symbol* type_of(const std::string& name) { return gensym(name.c_str()); }
 
@@ -47,9 +42,7 @@ probe::Owned matrix(const std::string& type, long planes, long cells, const std:
 
 // Every value of the last matrix the box sent, as doubles (1-D matrices).
 std::vector<double> sent(const Box& box) {
-  void* m = nullptr;
-  for (const Event& e : box.events())
-    if (void* em = zelk::host::event_matrix(e)) m = em;
+  void* m = boxes::last_matrix(box);
   if (!m) return {};
   const t_jit_matrix_info info = zelk::host::matrix_info(m);
   const char* d = zelk::host::matrix_data(m);
@@ -262,9 +255,7 @@ TEST(JitRgb2Luma, EveryColourAsJitterFixedPointGivesIt) {
     auto box = make("jit.rgb2luma @ascale " + std::to_string(scale[0]) + " @rscale " + std::to_string(scale[1]) +
                     " @gscale " + std::to_string(scale[2]) + " @bscale " + std::to_string(scale[3]));
     box->send_matrix(in.get());
-    void* out = nullptr;
-    for (const Event& e : box->events())
-      if (void* m = zelk::host::event_matrix(e)) out = m;
+    void* out = boxes::last_matrix(*box);
     ASSERT_TRUE(out);
     const t_jit_matrix_info oi = zelk::host::matrix_info(out);
     ASSERT_EQ(oi.type, _jit_sym_char);
