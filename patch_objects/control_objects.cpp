@@ -172,25 +172,36 @@ struct Arithmetic {
 // select A B ...: an input equal to argument k bangs outlet k; anything
 // else goes out of the rightmost outlet as it came. A float compares
 // truncated. With one argument the right inlet replaces it.
-struct Select {
+// select and route: their arguments are keys (`0` without any), an outlet
+// for each and a rightmost one for the rest; a right inlet replaces the
+// first key.
+struct Keyed {
   std::vector<t_atom> keys;
   std::vector<void*> outlets;  // left to right, the rightmost for the rest
 
-  void init(t_object* self, long argc, t_atom* argv) {
+  void make_keys(t_object* self, long argc, t_atom* argv, bool right_inlet) {
     keys.assign(argv, argv + std::min(argc, kMaxOutlets - 1));
     if (keys.empty()) keys.push_back(long_atom(0));
-    if (keys.size() == 1) inlet_new(self, nullptr);
+    if (right_inlet) inlet_new(self, nullptr);
     outlets.resize(keys.size() + 1);
     for (std::size_t i = outlets.size(); i-- > 0;) outlets[i] = outlet_new(self, nullptr);
   }
 
+  // True when the message came to the right inlet (and was taken there).
+  bool replaced_key(t_object* self, const char* name, t_symbol* s, long argc, t_atom* argv) {
+    if (proxy_getinlet(self) != 1) return false;
+    const std::vector<t_atom> v = message_atoms(s, argc, argv);
+    if (v.size() == 1) keys[0] = v[0];
+    else error("%s: its right inlet takes one number or symbol", name);
+    return true;
+  }
+};
+
+struct Select : Keyed {
+  void init(t_object* self, long argc, t_atom* argv) { make_keys(self, argc, argv, argc <= 1); }
+
   void message(t_object* self, t_symbol* s, long argc, t_atom* argv) {
-    if (proxy_getinlet(self) == 1) {
-      const std::vector<t_atom> v = message_atoms(s, argc, argv);
-      if (v.size() == 1) keys[0] = v[0];
-      else error("select: its right inlet takes one number or symbol");
-      return;
-    }
+    if (replaced_key(self, "select", s, argc, argv)) return;
     t_atom in;
     bool comparable = true;
     if (is(s, "int") && argc >= 1) in = argv[0];
@@ -438,23 +449,10 @@ struct Prepend {
 // list's first value) equals argument k goes out of outlet k without it
 // (bang when nothing is left); others go out of the rightmost as they
 // came. The right inlet replaces the first argument.
-struct Route {
-  std::vector<t_atom> keys;
-  std::vector<void*> outlets;
-  void init(t_object* self, long argc, t_atom* argv) {
-    keys.assign(argv, argv + std::min(argc, kMaxOutlets - 1));
-    if (keys.empty()) keys.push_back(long_atom(0));
-    inlet_new(self, nullptr);
-    outlets.resize(keys.size() + 1);
-    for (std::size_t i = outlets.size(); i-- > 0;) outlets[i] = outlet_new(self, nullptr);
-  }
+struct Route : Keyed {
+  void init(t_object* self, long argc, t_atom* argv) { make_keys(self, argc, argv, true); }
   void message(t_object* self, t_symbol* s, long argc, t_atom* argv) {
-    if (proxy_getinlet(self) == 1) {
-      const std::vector<t_atom> v = message_atoms(s, argc, argv);
-      if (v.size() == 1) keys[0] = v[0];
-      else error("route: its right inlet takes one number or symbol");
-      return;
-    }
+    if (replaced_key(self, "route", s, argc, argv)) return;
     if (!is(s, "bang")) {
       const t_atom first = (is_plain_number(s) || is(s, "list")) && argc >= 1 ? argv[0] : sym_atom(s);
       const bool selector = first.a_type == A_SYM;  // the rest is all of argv
