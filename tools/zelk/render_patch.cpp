@@ -10,6 +10,7 @@
 #include <opencv2/imgproc.hpp>
 
 #include "patch_objects/matrix_ops.h"
+#include "patch_objects/object_kit.h"
 #include "patch_objects/patch_objects.h"
 #include "tools/zelk/picture.h"
 
@@ -38,14 +39,6 @@ cv::Mat window_picture(const Array& m) {
 
 double text_scale(double points) { return points * 0.034; }
 
-std::string atom_text(const t_atom& a) {
-  char buf[64];
-  if (a.a_type == A_LONG) std::snprintf(buf, sizeof buf, "%lld", static_cast<long long>(a.a_w.w_long));
-  else if (a.a_type == A_FLOAT) std::snprintf(buf, sizeof buf, "%g", a.a_w.w_float);
-  else if (a.a_type == A_SYM && a.a_w.w_sym) return a.a_w.w_sym->s_name;
-  else return "?";
-  return buf;
-}
 
 // Text from `at` (its top left), wrapped into `width` pixels when that is > 0.
 void draw_text(cv::Mat& img, const std::string& text, cv::Point at, double points, const cv::Scalar& ink,
@@ -144,7 +137,7 @@ void draw_box(cv::Mat& img, const PatchBox& b, const Graph& g, const FrameRecord
     text = attr + "   ";
     for (const Wire& w : g.wires())
       if (w.from == node_index && w.outlet == 0)
-        for (const t_atom& a : g.nodes()[w.to].box->attribute(attr)) text += atom_text(a) + " ";
+        for (const t_atom& a : g.nodes()[w.to].box->attribute(attr)) text += objects::shown_text(a) + " ";
   }
   // Clipped to the box, as Max cuts a number too long for its box.
   const cv::Rect inside = rect & cv::Rect(0, 0, img.cols, img.rows);
