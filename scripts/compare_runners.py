@@ -161,11 +161,11 @@ def run(runner, steps, boxes, save):
     args = shlex.split(runner) + ["run", "--save", str(save)] + steps + ["--"] + boxes
     p = subprocess.run(args, capture_output=True, text=True, stdin=subprocess.DEVNULL)
     saved = {f.name: f.read_bytes() for f in sorted(save.iterdir())}
-    return p.returncode, normalized(p.stdout), saved
+    return p.returncode, normalized(p.stdout), saved, p.stderr
 
 
 def differences(a, b):
-    (code_a, lines_a, saved_a), (code_b, lines_b, saved_b) = a, b
+    (code_a, lines_a, saved_a, _), (code_b, lines_b, saved_b, _) = a, b
     found = []
     if code_a != code_b:
         found.append(f"exit status {code_a} and {code_b}")
@@ -198,6 +198,9 @@ def main():
         found = differences(reference, candidate)
         if reference[0] != 0:
             found.append(f"the reference runner failed (status {reference[0]})")
+        if found:  # what each runner said of itself, to tell why
+            found += [f"{who} standard error:\n       " + "\n       ".join(err.splitlines()[-8:])
+                      for who, err in (("reference", reference[3]), ("candidate", candidate[3])) if err]
         events = len(reference[1])
         print(f"{'FAIL' if found else 'ok  '} {name}: {events} events, {len(reference[2])} matrices"
               + "".join(f"\n     {f}" for f in found))

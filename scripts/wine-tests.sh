@@ -24,8 +24,12 @@ echo "== Win64 layouts of the host's headers and the Max SDK's"
 "$wine" "$windows/zelk_abi_check.exe"
 echo "== every object under Wine with the real .mxe64, beside Linux"
 # zelk.exe cuts its parallel parts awkwardly; Linux cuts them evenly.
+# wine-runner.sh runs once more what Wine failed to run; it notes each time.
+export ZELK_WINE_NOTES=$top/build/wine-retries.txt
+rm -f "$ZELK_WINE_NOTES"
+trap 'if [ -s "$ZELK_WINE_NOTES" ]; then echo "== Wine runs tried twice:"; cat "$ZELK_WINE_NOTES"; fi' EXIT
 python3 "$top/scripts/compare_runners.py" --reference "$top/build/bin/zelk" \
-  --candidate "env ZELK_PARALLEL_CUTS=awkward ZELK_PLUGIN_DIR=$top/dist/zelk/externals $wine $windows/zelk.exe"
+  --candidate "env ZELK_PARALLEL_CUTS=awkward ZELK_PLUGIN_DIR=$top/dist/zelk/externals ZELK_EXE=$windows/zelk.exe $top/tests/runner/wine-runner.sh"
 echo "== the runner's tests against zelk.exe under Wine"
 # Those that read PNG files or videos, or run the demo, need OpenCV, which
 # the Windows build does not have.
