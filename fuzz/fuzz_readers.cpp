@@ -1,4 +1,5 @@
-// libFuzzer target: the runner's .npy, PNG, PGM and PPM readers.
+// libFuzzer target: the runner's .npy, PNG, PGM and PPM readers, its patch
+// reader and its movie-header reader.
 #include "fuzz/readers_harness.h"
 #include "tools/zelk/image.h"
 

@@ -1,7 +1,8 @@
 // Feeds arbitrary bytes to the runner's readers. The first byte picks the
 // reader; whatever a frame reader accepts must be a consistent array that the
-// .npy writer and reader carry through unchanged, and a patch it accepts must
-// only join boxes it has.
+// .npy writer and reader carry through unchanged, a patch it accepts must
+// only join boxes it has, and a movie's index (the bytes taken as a movie
+// header within a file of their size) must only name frames in the file.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +12,7 @@
 #include <string>
 
 #include "tools/zelk/frames.h"
+#include "tools/zelk/movie.h"
 #include "tools/zelk/npy.h"
 #include "tools/zelk/patch.h"
 
@@ -38,12 +40,33 @@ inline void read_patch(const uint8_t* data, size_t size) {
       reader_fault("an inlet or outlet without a number");
 }
 
+inline void read_movie_index(const uint8_t* data, size_t size) {
+  using namespace zelk::runner;
+  JpegMovieIndex index;
+  std::string why;
+  switch (parse_movie_index(reinterpret_cast<const std::byte*>(data), size, size, &index, &why)) {
+    case MovieParse::NotJpeg:
+      return;
+    case MovieParse::Damaged:
+      if (why.empty()) reader_fault("a damaged movie without a reason");
+      return;
+    case MovieParse::Jpeg:
+      break;
+  }
+  if (index.offsets.empty() || index.offsets.size() != index.sizes.size())
+    reader_fault("a movie index without frames or with a size per frame missing");
+  for (size_t i = 0; i < index.offsets.size(); ++i)
+    if (index.offsets[i] > size || index.sizes[i] > size - index.offsets[i])
+      reader_fault("a movie frame past the end of the file");
+}
+
 inline void read_one(const uint8_t* data, size_t size) {
   using namespace zelk::runner;
   if (size == 0) return;
-  if (data[0] % 5 == 4) return read_patch(data + 1, size - 1);
+  if (data[0] % 6 == 4) return read_patch(data + 1, size - 1);
+  if (data[0] % 6 == 5) return read_movie_index(data + 1, size - 1);
   static const FileKind kKinds[] = {FileKind::Npy, FileKind::Png, FileKind::Pgm, FileKind::Ppm};
-  const FileKind kind = kKinds[data[0] % 5];
+  const FileKind kind = kKinds[data[0] % 6];
   Array a;
   std::string why;
   if (!parse_frame(reinterpret_cast<const std::byte*>(data + 1), size - 1, kind, &a, &why)) {
