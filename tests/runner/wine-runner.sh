@@ -7,10 +7,11 @@
 # Wine leaves hanging (it happened once, at a new prefix's start; stopped
 # after two minutes), and Wine exiting with status 1 before the program
 # printed anything (once in CI, mid-run), a status zelk.exe never gives: it
-# exits 0 or 2, or with an exception's code. A second failure stands. Each
-# retry is noted, with what Wine printed, on standard error, or appended to
-# the file $ZELK_WINE_NOTES when that is set, so that a test reading the
-# runner's standard error sees only the run that counted.
+# exits 0 or 2. A second failure stands. Each retry is noted, with what Wine
+# printed, on standard error, or appended to the file $ZELK_WINE_NOTES when
+# that is set, so that a test reading the runner's standard error sees only
+# the run that counted. A crash, which Wine ends with status 0 after
+# winedbg's report, is made a failure (status 139, as a shell reports one).
 here=$(cd "$(dirname "$0")" && pwd)
 exe=${ZELK_EXE:-$here/../../build-windows/bin/zelk.exe}
 export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-winemenubuilder.exe=d}
@@ -35,4 +36,8 @@ for attempt in 1 2; do
 done
 cat "$caught/out"
 cat "$caught/err" >&2
+if grep -q '^wine: Unhandled' "$caught/err"; then
+  echo "wine-runner.sh: zelk.exe crashed under Wine: zelk.exe $*" >&2
+  exit 139
+fi
 exit "$status"
