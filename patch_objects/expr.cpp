@@ -223,10 +223,13 @@ struct Expr {
 
   bool init(t_object* self, long argc, t_atom* argv) {
     // The box text came split into atoms; rejoined, floats keep their point.
+    // Max saves a comma in a box's text escaped, "min($f1\, 100)", and a
+    // backslash means nothing else in an expression.
     std::string text;
     for (long i = 0; i < argc; ++i) {
       if (i) text += ' ';
-      text += shown_text(argv[i]);
+      for (const char c : shown_text(argv[i]))
+        if (c != '\\') text += c;
     }
     Parser p(text);
     std::string why;

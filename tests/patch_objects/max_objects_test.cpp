@@ -169,6 +169,7 @@ const ExprCase kExprs[] = {
     {"expr int($f1 * 10)", {{0, "0.37"}}, false, 3},
     {"expr min($i1, 2.5)", {{0, "4"}}, true, 2.5},
     {"expr max($i1,$i2)", {{0, "3 9"}}, false, 9},
+    {"expr max(1.\\, min(20.\\, $f1))", {{0, "0.5"}}, true, 1},  // commas as Max saves them
     {"expr abs(-3) + floor(2)", {}, false, 5},
     {"expr floor(-2.5)", {}, true, -3},
     {"expr atan2(1, 1) * 4", {}, true, 3.14159265358979323846},
